@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Configures and builds the game (build/) and, with --sanitize, the clang
+# ASan+UBSan build with the fuzz targets (build-san/).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+jobs=$(nproc)
+
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j"$jobs"
+
+if [ "${1:-}" = "--sanitize" ]; then
+  cmake -S . -B build-san -DCMAKE_BUILD_TYPE=Debug \
+    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+    -DQUAVERO_SANITIZE=ON -DQUAVERO_FUZZ=ON >/dev/null
+  cmake --build build-san -j"$jobs"
+fi
