@@ -1,5 +1,7 @@
 #include "VelaPNG/Inflate.h"
 
+#include "VelaPNG/Adler32.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -42,13 +44,39 @@ bool TScanlineStream::Open(const TPNGInfo& info, size_t totalBytes, size_t maxRo
     Info = &info;
     if (!info.cgbi && !ZlibHeaderValid(info))
         return false;
+    // zlib counts its input in 32 bits; no sane image comes near 4 GiB of compressed data.
+    if (info.idatSize > UINT32_MAX)
+        return false;
+    GatherData(info);
     if (inflateInit2(&Zlib, info.cgbi ? -15 : 15) != Z_OK)
         return false;
     ZlibOpen = true;
+    // zlib's own check is byte by byte; ours runs over each block as it is inflated, and is
+    // compared with the last four bytes of the data when the stream ends.
+    if (!info.cgbi && inflateValidate(&Zlib, 0) != Z_OK)
+        return false;
     Remaining = totalBytes;
     BlockSize = std::min(totalBytes, std::max(kBlockTarget, 2 * maxRowBytes));
     Block.reset(new uint8_t[BlockSize]);
     return true;
+}
+
+void TScanlineStream::GatherData(const TPNGInfo& info)
+{
+    // Encoders split the stream into chunks of a few KiB. Fed to zlib one by one, every chunk
+    // ends an inflate call, and each call copies up to 32 KiB of output into zlib's window;
+    // one contiguous copy of the compressed bytes is far cheaper than that.
+    if (info.idat.size() == 1) {
+        Spans = info.idat;
+        return;
+    }
+    Gathered.reset(new uint8_t[info.idatSize]);
+    size_t at = 0;
+    for (const TDataSpan& span : info.idat) {
+        std::memcpy(Gathered.get() + at, span.data, span.size);
+        at += span.size;
+    }
+    Spans.assign(1, TDataSpan{Gathered.get(), info.idatSize});
 }
 
 bool TScanlineStream::Inflate(uint8_t* out, size_t size, size_t& produced)
@@ -57,9 +85,9 @@ bool TScanlineStream::Inflate(uint8_t* out, size_t size, size_t& produced)
     Zlib.avail_out = uInt(size);
     while (Zlib.avail_out > 0 && !Ended) {
         if (Zlib.avail_in == 0) {
-            if (NextSpan == Info->idat.size())
+            if (NextSpan == Spans.size())
                 break;
-            const TDataSpan& span = Info->idat[NextSpan++];
+            const TDataSpan& span = Spans[NextSpan++];
             Zlib.next_in = const_cast<Bytef*>(span.data);
             Zlib.avail_in = uInt(span.size);
             continue;
@@ -71,6 +99,7 @@ bool TScanlineStream::Inflate(uint8_t* out, size_t size, size_t& produced)
             return false;
     }
     produced = size - Zlib.avail_out;
+    Checksum = Adler32(Checksum, out, produced);
     return true;
 }
 
@@ -112,9 +141,9 @@ bool TScanlineStream::Finish()
     if (Info->cgbi)
         return true;
     const size_t n = Info->idatSize;
-    const uint32_t trailer = (uint32_t(ByteAt(Info->idat, n - 4)) << 24) | (uint32_t(ByteAt(Info->idat, n - 3)) << 16)
-        | (uint32_t(ByteAt(Info->idat, n - 2)) << 8) | uint32_t(ByteAt(Info->idat, n - 1));
-    return trailer == uint32_t(Zlib.adler);
+    const uint32_t trailer = (uint32_t(ByteAt(Spans, n - 4)) << 24) | (uint32_t(ByteAt(Spans, n - 3)) << 16)
+        | (uint32_t(ByteAt(Spans, n - 2)) << 8) | uint32_t(ByteAt(Spans, n - 1));
+    return trailer == Checksum;
 }
 
 } // namespace velapng

@@ -31,6 +31,7 @@ public:
     bool Finish();
 
 private:
+    void GatherData(const TPNGInfo& info);
     bool Fill(size_t wanted);
     bool Inflate(uint8_t* out, size_t size, size_t& produced);
 
@@ -38,7 +39,10 @@ private:
     z_stream Zlib{};
     bool ZlibOpen = false;
     bool Ended = false;
+    std::vector<TDataSpan> Spans; // the compressed stream, one span once gathered
+    std::unique_ptr<uint8_t[]> Gathered;
     size_t NextSpan = 0;
+    uint32_t Checksum = 1; // Adler-32 of every byte inflated so far
     size_t Remaining = 0; // image bytes not yet inflated
     std::unique_ptr<uint8_t[]> Block;
     size_t BlockSize = 0;

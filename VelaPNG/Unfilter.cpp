@@ -76,17 +76,31 @@ void PaethRow(const uint8_t* __restrict src, const uint8_t* __restrict prev, uin
 
 // Whole pixels of 3 or 4 bytes move through the low lanes of an SSE register; the left pixel
 // is carried in a register, so each pixel costs a handful of instructions and no branch.
+// Three-byte pixels are assembled in a general register: a 3-byte memcpy through the stack
+// would stall every pixel on a failed store-to-load forward.
 template <unsigned Bpp> inline __m128i LoadPixel(const uint8_t* p)
 {
-    uint32_t v = 0;
-    std::memcpy(&v, p, Bpp);
+    uint32_t v;
+    if constexpr (Bpp == 4) {
+        std::memcpy(&v, p, 4);
+    } else {
+        uint16_t low;
+        std::memcpy(&low, p, 2);
+        v = uint32_t(low) | (uint32_t(p[2]) << 16);
+    }
     return _mm_cvtsi32_si128(int(v));
 }
 
 template <unsigned Bpp> inline void StorePixel(uint8_t* p, __m128i v)
 {
     const uint32_t x = uint32_t(_mm_cvtsi128_si32(v));
-    std::memcpy(p, &x, Bpp);
+    if constexpr (Bpp == 4) {
+        std::memcpy(p, &x, 4);
+    } else {
+        const uint16_t low = uint16_t(x);
+        std::memcpy(p, &low, 2);
+        p[2] = uint8_t(x >> 16);
+    }
 }
 
 template <unsigned Bpp> void SubRowSSE(const uint8_t* __restrict src, const uint8_t*, uint8_t* __restrict dst, size_t n)

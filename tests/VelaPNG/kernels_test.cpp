@@ -1,10 +1,12 @@
-// The unfilter kernels against the plain byte-by-byte reference.
+// The hot kernels against plain references: unfiltering, and Adler-32 against zlib.
 
+#include "VelaPNG/Adler32.h"
 #include "VelaPNG/Unfilter.h"
 
 #include <gtest/gtest.h>
 #include <random>
 #include <vector>
+#include <zlib.h>
 
 namespace {
 
@@ -51,6 +53,26 @@ TEST(Unfilter, PaethTiesPreferLeftThenUpThenUpperLeft)
     EXPECT_EQ(PaethSecondByte(2, 4, 0), 0);
     // a = 9, b = 3, c = 4: pa = 1 is the smallest.
     EXPECT_EQ(PaethSecondByte(5, 4, 3), 9);
+}
+
+TEST(Adler32, MatchesZlibForAnyLengthAndSplit)
+{
+    std::mt19937 random(32);
+    std::vector<uint8_t> data(40000);
+    for (uint8_t& b : data)
+        b = uint8_t(random());
+    // All 0xff is the worst case for the sums between reductions.
+    std::vector<uint8_t> ones(20000, 0xff);
+    for (const auto* bytes : {&data, &ones}) {
+        for (size_t n : {0u, 1u, 15u, 16u, 17u, 5551u, 5552u, 5553u, 11104u, 20000u}) {
+            const uint32_t expected = uint32_t(adler32(1, bytes->data(), uInt(n)));
+            EXPECT_EQ(velapng::Adler32(1, bytes->data(), n), expected) << n;
+            // Continued over an uneven split, as blocks of inflated data arrive.
+            const size_t cut = n / 3 + 1 > n ? n : n / 3 + 1;
+            EXPECT_EQ(
+                velapng::Adler32(velapng::Adler32(1, bytes->data(), cut), bytes->data() + cut, n - cut), expected);
+        }
+    }
 }
 
 } // namespace
