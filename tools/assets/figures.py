@@ -230,8 +230,8 @@ def robot(ctx, cx, top, pose):
     # Arms
     sh = top + 150
     if pose == 0:
-        arms = [((cx - 56, sh), (cx - 92, sh + 20), (cx - 116, sh - 20)),
-                ((cx + 56, sh), (cx + 92, sh + 20), (cx + 116, sh - 20))]
+        arms = [((cx - 56, sh), (cx - 88, sh + 20), (cx - 106, sh - 20)),
+                ((cx + 56, sh), (cx + 88, sh + 20), (cx + 106, sh - 20))]
     else:
         arms = [((cx - 50 + lean, sh), (cx - 70 + lean, sh - 45), (cx - 58 + lean, sh - 90)),
                 ((cx + 50 + lean, sh), (cx + 72 + lean, sh - 40), (cx + 86 + lean, sh - 88))]

@@ -76,10 +76,10 @@ def draw_credits_scroller(ctx, w, h):
             text(ctx, s, 398, y, 30, TAB[1], shadow_px=3)
             y += 52
         elif kind == "line":
-            text_fit(ctx, s, 398, y, 34, 730, colour=CREAM, shadow_px=3)
+            text_fit(ctx, s, 398, y, 34, 600, colour=CREAM, shadow_px=3)
             y += 44
         elif kind == "small":
-            text_fit(ctx, s, 398, y, 24, 730, colour=with_alpha(CREAM, 0.85), bold=False)
+            text_fit(ctx, s, 398, y, 24, 600, colour=with_alpha(CREAM, 0.85), bold=False)
             y += 36
         else:
             y += 40

@@ -41,8 +41,28 @@ def marimba(f0, seconds=0.6):
     return _finish(x, seconds)
 
 
+def measured_pitch(x, lo=50, hi=2500):
+    """Fundamental by autocorrelation over a stretch after the attack."""
+    x = x.astype(np.float64)[1500:1500 + 8192]
+    x = x - x.mean()
+    ac = np.correlate(x, x, "full")[len(x) - 1:]
+    mn, mx = int(RATE / hi), int(RATE / lo)
+    lag = mn + int(np.argmax(ac[mn:mx]))
+    a, b, c = ac[lag - 1], ac[lag], ac[lag + 1]
+    return RATE / (lag + 0.5 * (a - c) / (a - 2 * b + c))
+
+
 def pluck(f0, seconds=0.6, brightness=0.5, seed=1, pick=0.18):
-    """Karplus-Strong string from seeded noise; `pick` shapes the attack like a pick position."""
+    """Karplus-Strong string, retuned twice because the loop filter and the
+    interpolation lengthen the loop by a fraction of a sample."""
+    f = f0
+    for _ in range(3):
+        x = _pluck(f, seconds, brightness, seed, pick)
+        f *= f0 / measured_pitch(x)
+    return x
+
+
+def _pluck(f0, seconds, brightness, seed, pick):
     rng = np.random.RandomState(seed)
     n = int(seconds * RATE)
     period = RATE / f0
@@ -71,7 +91,7 @@ def pluck(f0, seconds=0.6, brightness=0.5, seed=1, pick=0.18):
     return _finish(out * env, seconds)
 
 
-def fm_bell(f0, seconds=0.6, ratio=1.41, index=2.2, chorus=0.004):
+def fm_bell(f0, seconds=0.6, ratio=2.0, index=2.4, chorus=0.004):
     """Glassy FM bell with a slight chorus: two detuned voices, decaying index."""
     t = _t(seconds)
     x = 0
