@@ -10,8 +10,9 @@ import paint
 import pngout
 
 CELL = 64
-SIZE = 28        # pixel size of the glyphs: "W" advances 31 texels, narrow marks about 8
-BASELINE = 42    # keeps capitals and descenders centred in the cell
+SIZE = 30        # pixel size of the glyphs: fills the 24-texel minimum advance well
+MAX_ADVANCE = 32 # the widest glyphs (W, m, %) overlap their neighbours by a texel or two
+BASELINE = 43    # keeps capitals and descenders centred in the cell
 ORIGIN_X = 2     # room for glyphs that start slightly left of their pen position
 
 
@@ -41,7 +42,7 @@ def build(data_dir):
         ctx.move_to(x0 + ORIGIN_X, y0 + BASELINE)
         ctx.show_text(ch)
         ctx.restore()
-        widths.append(int(round(ctx.text_extents(ch).x_advance)))
+        widths.append(min(MAX_ADVANCE, int(round(ctx.text_extents(ch).x_advance))))
     px = paint.to_rgba(s)
     # White everywhere, so filtering at glyph edges never pulls in a dark fringe.
     px[:, :, :3] = 255
