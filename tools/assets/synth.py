@@ -167,3 +167,16 @@ def pad(f0, seconds=1.6, seed=3):
             k += 1
     env = np.minimum(1, t / 0.12) * np.exp(-t * 0.9)
     return _finish(x * env, seconds, peak=0.6, tail=0.25)
+
+
+def level(x, rms_db=-13.0, window=0.3, ceiling=0.95):
+    """Matches loudness across instruments: scales the first `window` seconds to
+    the same RMS, then rounds off any peak above the ceiling (plucked attacks)."""
+    y = np.asarray(x, dtype=np.float64) / 32768
+    n = int(window * RATE)
+    rms = np.sqrt(np.mean(y[:n] ** 2)) or 1.0
+    y *= 10 ** (rms_db / 20) / rms
+    over = np.abs(y) > ceiling * 0.8
+    knee = ceiling * 0.8
+    y = np.where(over, np.sign(y) * (knee + (ceiling - knee) * np.tanh((np.abs(y) - knee) / (ceiling - knee))), y)
+    return np.round(y * 32767).astype(np.int16)

@@ -49,7 +49,7 @@ def make_instrument(kind, lowest):
         "cleanbell": lambda: synth.clean_bell(f0, 0.55),
     }
     rel, fine = X.tuning_for(f0)
-    smp = Sample(makers[kind](), name=kind, volume=48, relnote=rel, finetune=fine)
+    smp = Sample(synth.level(makers[kind]()), name=kind, volume=48, relnote=rel, finetune=fine)
     # Held at full level while the key is down; after a key-off it falls to 0 in 12 ticks.
     return Instrument(kind, smp, vol_env=[(0, 64), (2, 64), (14, 0)], sustain=1, fadeout=2048)
 
