@@ -1,5 +1,5 @@
 """Track 6, "BORK WAS HERE!": a cheeky chiptune in A minor that plays once
-(about 54 s). Channel 1 carries the lead; its notes make the robot dance."""
+(about 59 s). Channel 1 carries the lead; its notes make the robot dance."""
 import synth
 from songlib import chord, hits, instrument, seq, vol
 from xmwriter import Module
@@ -72,7 +72,7 @@ def modules():
     end = outro(full)
     full.orders = [intro, a1, a2, b, a1, a2, b, end]
     empty = Module("Bork Was Here", 6, 6, 125)
-    empty.instruments.extend(full.instruments)
+    empty.instruments.append(full.instruments[0])  # the lead, the only one a phrase would use
     empty.new_pattern(64)
     empty.orders = [0]
     return full, empty
