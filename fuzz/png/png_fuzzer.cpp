@@ -35,6 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 // mutator mostly repairs both: half the time it mutates the inflated image data and deflates
 // it again, and it rewrites the chunk CRCs on seven inputs of eight.
 
+#include <algorithm>
 #include <random>
 #include <vector>
 #include <zlib.h>
@@ -90,11 +91,13 @@ size_t MutateImageData(uint8_t* data, size_t size, size_t maxSize)
     }
     if (!seenData || size < 8)
         return 0;
-    std::vector<uint8_t> raw(1 << 20);
+    // Kept between calls: zeroing a fresh megabyte per mutation would dominate the run.
+    static std::vector<uint8_t> raw;
+    raw.resize(1 << 20);
     uLongf rawSize = uLongf(raw.size());
     if (uncompress(raw.data(), &rawSize, compressed.data(), uLong(compressed.size())) != Z_OK)
         return 0;
-    raw.resize(rawSize * 2 + 64);
+    raw.resize(std::max<size_t>(raw.size(), rawSize * 2 + 64));
     rawSize = LLVMFuzzerMutate(raw.data(), rawSize, raw.size());
     uLongf packedSize = compressBound(rawSize);
     std::vector<uint8_t> packed(packedSize);
