@@ -13,9 +13,7 @@ void AppendBytes(png_structp png, png_bytep data, png_size_t size)
     out->insert(out->end(), data, data + size);
 }
 
-void Flush(png_structp)
-{
-}
+void Flush(png_structp) {}
 
 std::vector<uint8_t> Encode(const std::vector<uint8_t>& pixels, uint32_t width, uint32_t height, int channels)
 {
@@ -24,7 +22,7 @@ std::vector<uint8_t> Encode(const std::vector<uint8_t>& pixels, uint32_t width, 
     png_infop info = png_create_info_struct(png);
     png_set_write_fn(png, &out, AppendBytes, Flush);
     png_set_IHDR(png, info, width, height, 8, channels == 4 ? PNG_COLOR_TYPE_RGBA : PNG_COLOR_TYPE_RGB,
-        PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     for (uint32_t y = 0; y < height; ++y)
         png_write_row(png, pixels.data() + size_t(y) * width * channels);
@@ -33,10 +31,7 @@ std::vector<uint8_t> Encode(const std::vector<uint8_t>& pixels, uint32_t width, 
     return out;
 }
 
-uint8_t Clamp(double v)
-{
-    return uint8_t(v < 0 ? 0 : v > 255 ? 255 : v);
-}
+uint8_t Clamp(double v) { return uint8_t(v < 0 ? 0 : v > 255 ? 255 : v); }
 
 } // namespace
 
@@ -106,8 +101,8 @@ std::vector<uint8_t> ImageData(const std::vector<uint8_t>& png)
     std::vector<uint8_t> data;
     size_t pos = 8;
     while (pos + 12 <= png.size()) {
-        const uint32_t length = (uint32_t(png[pos]) << 24) | (uint32_t(png[pos + 1]) << 16)
-            | (uint32_t(png[pos + 2]) << 8) | uint32_t(png[pos + 3]);
+        const uint32_t length = (uint32_t(png[pos]) << 24) | (uint32_t(png[pos + 1]) << 16) |
+                                (uint32_t(png[pos + 2]) << 8) | uint32_t(png[pos + 3]);
         if (std::memcmp(png.data() + pos + 4, "IDAT", 4) == 0)
             data.insert(data.end(), png.begin() + pos + 8, png.begin() + pos + 8 + length);
         pos += 12 + size_t(length);

@@ -4,34 +4,42 @@
 #include "BenchImages.h"
 #include "VelaPNG/PNG.h"
 
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <csetjmp>
 #include <cstring>
+#include <ctime>
 #include <memory>
 #include <png.h>
 #include <spng.h>
+#include <vector>
 #include <zlib.h>
 
 namespace {
 
 const TBenchImage& Image(int index)
 {
-    static const TBenchImage images[3]
-        = {MakeAtlas(), MakeOpaque("opaque 2048x2048 RGB", 2048, 2048), MakeOpaque("screen 800x480 RGB", 800, 480)};
+    static const TBenchImage images[3] = {MakeAtlas(), MakeOpaque("opaque 2048x2048 RGB", 2048, 2048),
+                                          MakeOpaque("screen 800x480 RGB", 800, 480)};
     return images[index];
+}
+
+bool VelaOnce(const TBenchImage& image)
+{
+    std::unique_ptr<uint8_t[]> pixels;
+    int32_t width = 0, height = 0;
+    const bool ok = DecodePNG(image.png.data(), image.png.size(), pixels, width, height, false);
+    benchmark::DoNotOptimize(pixels.get());
+    return ok;
 }
 
 void DecodeVela(benchmark::State& state)
 {
     const TBenchImage& image = Image(int(state.range(0)));
     state.SetLabel(image.name);
-    for (auto _ : state) {
-        std::unique_ptr<uint8_t[]> pixels;
-        int32_t width = 0, height = 0;
-        if (!DecodePNG(image.png.data(), image.png.size(), pixels, width, height, false))
+    for (auto _ : state)
+        if (!VelaOnce(image))
             state.SkipWithError("decode failed");
-        benchmark::DoNotOptimize(pixels.get());
-    }
 }
 
 struct TMemoryReader {
@@ -47,31 +55,72 @@ void ReadFromMemory(png_structp png, png_bytep out, png_size_t n)
 }
 
 // libpng's usual read, expanded to the same RGBA8 our decoder produces.
+bool LibpngOnce(const TBenchImage& image)
+{
+    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    TMemoryReader reader{image.png.data(), 0};
+    std::unique_ptr<uint8_t[]> pixels;
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        return false;
+    }
+    png_set_read_fn(png, &reader, ReadFromMemory);
+    png_read_info(png, info);
+    png_set_expand(png);
+    png_set_add_alpha(png, 0xff, PNG_FILLER_AFTER);
+    png_read_update_info(png, info);
+    const uint32_t width = png_get_image_width(png, info), height = png_get_image_height(png, info);
+    pixels.reset(new uint8_t[size_t(width) * height * 4]);
+    for (uint32_t y = 0; y < height; ++y)
+        png_read_row(png, pixels.get() + size_t(y) * width * 4, nullptr);
+    png_read_end(png, nullptr);
+    png_destroy_read_struct(&png, &info, nullptr);
+    benchmark::DoNotOptimize(pixels.get());
+    return true;
+}
+
 void DecodeLibpng(benchmark::State& state)
 {
     const TBenchImage& image = Image(int(state.range(0)));
     state.SetLabel(image.name);
-    for (auto _ : state) {
-        png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-        png_infop info = png_create_info_struct(png);
-        TMemoryReader reader{image.png.data(), 0};
-        if (setjmp(png_jmpbuf(png))) {
+    for (auto _ : state)
+        if (!LibpngOnce(image))
             state.SkipWithError("libpng failed");
-            break;
-        }
-        png_set_read_fn(png, &reader, ReadFromMemory);
-        png_read_info(png, info);
-        png_set_expand(png);
-        png_set_add_alpha(png, 0xff, PNG_FILLER_AFTER);
-        png_read_update_info(png, info);
-        const uint32_t width = png_get_image_width(png, info), height = png_get_image_height(png, info);
-        std::unique_ptr<uint8_t[]> pixels(new uint8_t[size_t(width) * height * 4]);
-        for (uint32_t y = 0; y < height; ++y)
-            png_read_row(png, pixels.get() + size_t(y) * width * 4, nullptr);
-        png_read_end(png, nullptr);
-        png_destroy_read_struct(&png, &info, nullptr);
-        benchmark::DoNotOptimize(pixels.get());
+}
+
+double ThreadSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// Ours and libpng alternately on the same image, so that load from elsewhere on the machine
+// falls on both alike; reports each one's median CPU time and their ratio.
+void SideBySide(benchmark::State& state)
+{
+    const TBenchImage& image = Image(int(state.range(0)));
+    state.SetLabel(image.name);
+    std::vector<double> vela, libpng;
+    for (auto _ : state) {
+        double t0 = ThreadSeconds();
+        VelaOnce(image);
+        double t1 = ThreadSeconds();
+        LibpngOnce(image);
+        double t2 = ThreadSeconds();
+        vela.push_back(t1 - t0);
+        libpng.push_back(t2 - t1);
     }
+    state.counters["vela_ms"] = Median(vela) * 1e3;
+    state.counters["libpng_ms"] = Median(libpng) * 1e3;
+    state.counters["ratio"] = Median(vela) / Median(libpng);
 }
 
 void DecodeSpng(benchmark::State& state)
@@ -115,5 +164,6 @@ BENCHMARK(DecodeVela)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK(DecodeLibpng)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK(DecodeSpng)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 BENCHMARK(InflateOnly)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+BENCHMARK(SideBySide)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->MinTime(3);
 
 BENCHMARK_MAIN();
