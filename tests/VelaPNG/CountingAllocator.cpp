@@ -11,28 +11,14 @@ std::atomic<size_t> LargestRequest{0};
 void* operator new(size_t size)
 {
     size_t seen = LargestRequest.load();
-    while (size > seen && !LargestRequest.compare_exchange_weak(seen, size)) { }
+    while (size > seen && !LargestRequest.compare_exchange_weak(seen, size)) {
+    }
     if (void* p = std::malloc(size ? size : 1))
         return p;
     throw std::bad_alloc();
 }
-void* operator new[](size_t size)
-{
-    return operator new(size);
-}
-void operator delete(void* p) noexcept
-{
-    std::free(p);
-}
-void operator delete[](void* p) noexcept
-{
-    std::free(p);
-}
-void operator delete(void* p, size_t) noexcept
-{
-    std::free(p);
-}
-void operator delete[](void* p, size_t) noexcept
-{
-    std::free(p);
-}
+void* operator new[](size_t size) { return operator new(size); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, size_t) noexcept { std::free(p); }
+void operator delete[](void* p, size_t) noexcept { std::free(p); }

@@ -10,10 +10,7 @@ namespace {
 // Two 2 x 2 grey rows, unfiltered.
 const std::vector<uint8_t> kGreyRows = {0, 10, 20, 0, 30, 40};
 
-std::vector<uint8_t> ValidGrey()
-{
-    return TPNGBuilder().Header(2, 2, 8, 0).Data(kGreyRows).End();
-}
+std::vector<uint8_t> ValidGrey() { return TPNGBuilder().Header(2, 2, 8, 0).Data(kGreyRows).End(); }
 
 std::vector<uint8_t> Header13(uint32_t w, uint32_t h, uint8_t depth, uint8_t type)
 {
@@ -36,10 +33,10 @@ TEST(Chunks, SignatureMustBeCompleteAndExact)
 
 TEST(Chunks, WrongCrcFailsEvenInAnUnknownAncillaryChunk)
 {
-    const std::vector<uint8_t> good
-        = TPNGBuilder().Header(2, 2, 8, 0).Chunk("tEXt", {'a', 0, 'b'}).Data(kGreyRows).End();
-    const std::vector<uint8_t> bad
-        = TPNGBuilder().Header(2, 2, 8, 0).Chunk("tEXt", {'a', 0, 'b'}, true).Data(kGreyRows).End();
+    const std::vector<uint8_t> good =
+        TPNGBuilder().Header(2, 2, 8, 0).Chunk("tEXt", {'a', 0, 'b'}).Data(kGreyRows).End();
+    const std::vector<uint8_t> bad =
+        TPNGBuilder().Header(2, 2, 8, 0).Chunk("tEXt", {'a', 0, 'b'}, true).Data(kGreyRows).End();
     EXPECT_TRUE(Decode(good).ok);
     EXPECT_FALSE(Decode(bad).ok);
 }
@@ -73,8 +70,8 @@ TEST(Chunks, HeaderFieldsOutsideTheAdmittedSetFail)
     };
     // 16 bits, an odd depth, unknown colour types, RGB/grey-alpha/RGBA below 8 bits, unknown methods.
     for (TCase c : {TCase{16, 0, 0, 0, 0}, TCase{16, 6, 0, 0, 0}, TCase{3, 0, 0, 0, 0}, TCase{8, 1, 0, 0, 0},
-             TCase{8, 7, 0, 0, 0}, TCase{4, 2, 0, 0, 0}, TCase{4, 4, 0, 0, 0}, TCase{1, 6, 0, 0, 0},
-             TCase{8, 0, 1, 0, 0}, TCase{8, 0, 0, 1, 0}, TCase{8, 0, 0, 0, 2}}) {
+                    TCase{8, 7, 0, 0, 0}, TCase{4, 2, 0, 0, 0}, TCase{4, 4, 0, 0, 0}, TCase{1, 6, 0, 0, 0},
+                    TCase{8, 0, 1, 0, 0}, TCase{8, 0, 0, 1, 0}, TCase{8, 0, 0, 0, 2}}) {
         std::vector<uint8_t> body = Header13(2, 2, c.depth, c.type);
         body[10] = c.compression;
         body[11] = c.filter;
@@ -135,8 +132,8 @@ TEST(Chunks, ChunkOrderRules)
 
 TEST(Chunks, EveryTruncationFailsWithoutReadingPastTheData)
 {
-    const std::vector<uint8_t> file
-        = TPNGBuilder().Header(3, 3, 8, 2).Chunk("tEXt", {'k', 0, 'v'}).Data(std::vector<uint8_t>(30, 0)).End();
+    const std::vector<uint8_t> file =
+        TPNGBuilder().Header(3, 3, 8, 2).Chunk("tEXt", {'k', 0, 'v'}).Data(std::vector<uint8_t>(30, 0)).End();
     ASSERT_TRUE(Decode(file).ok);
     for (size_t n = 0; n + 1 < file.size(); ++n) {
         // An exactly sized heap copy, so that the sanitizers see any read past its end.
@@ -152,8 +149,9 @@ TEST(Chunks, EveryTruncationFailsWithoutReadingPastTheData)
 TEST(Chunks, ImageDataStreamChecks)
 {
     std::vector<uint8_t> zlib = TPNGBuilder::Zlib(kGreyRows);
-    auto withData
-        = [](const std::vector<uint8_t>& data) { return TPNGBuilder().Header(2, 2, 8, 0).Chunk("IDAT", data).End(); };
+    auto withData = [](const std::vector<uint8_t>& data) {
+        return TPNGBuilder().Header(2, 2, 8, 0).Chunk("IDAT", data).End();
+    };
     ASSERT_TRUE(Decode(withData(zlib)).ok);
     // The stream split over many IDAT chunks, one byte each, is the same stream.
     TPNGBuilder split;

@@ -34,27 +34,6 @@ TEST(Unfilter, KernelsMatchTheReferenceForEveryFilterAndPixelSize)
     }
 }
 
-// Paeth with one byte per pixel over two bytes: the first byte is up + src, the second
-// predicts from a = first byte, b = prev[1], c = prev[0].
-uint8_t PaethSecondByte(uint8_t src0, uint8_t up0, uint8_t up1)
-{
-    const uint8_t src[2] = {src0, 0};
-    const uint8_t prev[2] = {up0, up1};
-    uint8_t dst[2] = {};
-    velapng::SelectUnfilter(4, 1)(src, prev, dst, 2);
-    return dst[1];
-}
-
-TEST(Unfilter, PaethTiesPreferLeftThenUpThenUpperLeft)
-{
-    // a = 0, b = 6, c = 4: pa = 2, pb = 4, pc = 2; left beats upper-left.
-    EXPECT_EQ(PaethSecondByte(252, 4, 6), 0);
-    // a = 6, b = 0, c = 4: pa = 4, pb = 2, pc = 2; up beats upper-left.
-    EXPECT_EQ(PaethSecondByte(2, 4, 0), 0);
-    // a = 9, b = 3, c = 4: pa = 1 is the smallest.
-    EXPECT_EQ(PaethSecondByte(5, 4, 3), 9);
-}
-
 TEST(Adler32, MatchesZlibForAnyLengthAndSplit)
 {
     std::mt19937 random(32);
@@ -69,8 +48,8 @@ TEST(Adler32, MatchesZlibForAnyLengthAndSplit)
             EXPECT_EQ(velapng::Adler32(1, bytes->data(), n), expected) << n;
             // Continued over an uneven split, as blocks of inflated data arrive.
             const size_t cut = n / 3 + 1 > n ? n : n / 3 + 1;
-            EXPECT_EQ(
-                velapng::Adler32(velapng::Adler32(1, bytes->data(), cut), bytes->data() + cut, n - cut), expected);
+            EXPECT_EQ(velapng::Adler32(velapng::Adler32(1, bytes->data(), cut), bytes->data() + cut, n - cut),
+                      expected);
         }
     }
 }
