@@ -11,32 +11,32 @@ enum TColourType : uint8_t { kGrey = 0, kRGB = 2, kPalette = 3, kGreyAlpha = 4, 
 
 // One IDAT chunk's payload inside the caller's buffer; the stream is their concatenation.
 struct TDataSpan {
-    const uint8_t* data;
-    size_t size;
+    const uint8_t* data; // first payload byte
+    size_t size;         // payload length
 };
 
 // The colour key of a grey or RGB image. A one-byte key value v stands for the 16-bit sample
 // v x 257 and is compared with the widened sample; a two-byte key is at the image's own bit
 // depth and is compared with the raw sample, as the PNG standard writes it.
 struct TColourKey {
-    bool present = false;
-    bool twoByte = false;
-    uint16_t value[3] = {0, 0, 0};
+    bool present = false;          // a tRNS chunk gave a key
+    bool twoByte = false;          // the standard two-byte form rather than one byte per channel
+    uint16_t value[3] = {0, 0, 0}; // grey, or red, green, blue
 };
 
 struct TPNGInfo {
-    uint32_t width = 0;
-    uint32_t height = 0;
-    uint8_t bitDepth = 0;
-    uint8_t colourType = 0;
-    uint8_t interlace = 0;
-    bool cgbi = false; // raw deflate stream and premultiplied BGRA pixels
-    bool hasPalette = false;
-    uint32_t paletteSize = 0; // entries read from PLTE
-    uint32_t palette[256] = {}; // RGBA in memory order; entries past paletteSize are opaque black
-    TColourKey key;
+    uint32_t width = 0;          // pixels, 1 to 16777216
+    uint32_t height = 0;         // pixels, 1 to 16777216
+    uint8_t bitDepth = 0;        // bits per sample: 1, 2, 4 or 8
+    uint8_t colourType = 0;      // a TColourType
+    uint8_t interlace = 0;       // 0 none, 1 Adam7
+    bool cgbi = false;           // raw deflate stream and premultiplied BGRA pixels
+    bool hasPalette = false;     // a PLTE chunk was read
+    uint32_t paletteSize = 0;    // entries read from PLTE
+    uint32_t palette[256] = {};  // RGBA in memory order; entries past paletteSize are opaque black
+    TColourKey key;              // grey and RGB images only
     std::vector<TDataSpan> idat; // the compressed image data, in file order
-    size_t idatSize = 0; // total bytes in idat
+    size_t idatSize = 0;         // total bytes in idat
 };
 
 // Channels per pixel of a colour type (palette: one index).
