@@ -1,7 +1,7 @@
 // Textured draws through TTexture, read back from a real framebuffer under the virtual display.
 
 #include "TexturePNGs.h"
-#include "TextureTestWindow.h"
+#include "GLTestWindow.h"
 #include "render/Texture.h"
 
 #include <gtest/gtest.h>
@@ -25,25 +25,25 @@ void ExpectDrawnPattern(TTexture& texture, const GLTestWindow& window, int sx)
 
 TEST(TextureDraw, ScreenSizedRgbImageDrawsPixelForPixel)
 {
-    auto window = OpenTestWindow(800, 480);
+    GLTestWindow window(800, 480);
     const std::vector<uint8_t> png = PatternPNG(800, 480, 3);
     TTexturePNG texture(png.data(), int32_t(png.size()), true, false);
-    ExpectDrawnPattern(texture, *window, 0);
+    ExpectDrawnPattern(texture, window, 0);
     EXPECT_EQ(texture.TextureFormat, 3);
     EXPECT_FALSE(texture.Dirty);
 }
 
 TEST(TextureDraw, OddWidthRgbImageDrawsPixelForPixel)
 {
-    auto window = OpenTestWindow(800, 480);
+    GLTestWindow window(800, 480);
     const std::vector<uint8_t> png = PatternPNG(1023, 480, 3);
     TTexturePNG texture(png.data(), int32_t(png.size()), true, false);
-    ExpectDrawnPattern(texture, *window, 100);
+    ExpectDrawnPattern(texture, window, 100);
 }
 
 TEST(TextureDraw, EmptyFallbackTextureDraws)
 {
-    auto window = OpenTestWindow(800, 480);
+    GLTestWindow window(800, 480);
     TTexture empty(nullptr, 16, 16, 0, true, false);
     BeginFrame();
     empty.DrawTexturedQuad(0, 0, 16, 16, 0, 0, 800, 480, 1, 1, 1, 1);
@@ -57,7 +57,7 @@ TEST(TextureDraw, EmptyFallbackTextureDraws)
 
 TEST(TextureDraw, ScrollMaskFadesAwayFromItsCentreLine)
 {
-    auto window = OpenTestWindow(800, 480);
+    GLTestWindow window(800, 480);
     std::vector<uint8_t> rows;
     for (int y = 0; y < 4; ++y) {
         rows.push_back(0);
@@ -68,7 +68,7 @@ TEST(TextureDraw, ScrollMaskFadesAwayFromItsCentreLine)
     BeginFrame();
     UseScrollMaskShader();
     texture.DrawScrollMaskQuad(0, 0, 4, 4, 0, 0, 800, 480, 1, 1, 1, 1);
-    const std::vector<uint8_t> pixels = window->ReadPixels();
+    const std::vector<uint8_t> pixels = window.ReadPixels();
     EXPECT_GE(GLTestWindow::Pixel(pixels, 400, 282)[0], 250);
     EXPECT_NEAR(GLTestWindow::Pixel(pixels, 400, 232)[0], 191, 6); // 1 - (50 / 100)^2
     EXPECT_LE(GLTestWindow::Pixel(pixels, 400, 100)[0], 2);

@@ -2,7 +2,7 @@
 // failure handling and the object's life cycle.
 
 #include "TexturePNGs.h"
-#include "TextureTestWindow.h"
+#include "GLTestWindow.h"
 #include "render/Texture.h"
 
 #include <gtest/gtest.h>
@@ -27,7 +27,7 @@ std::vector<uint8_t> TextureContents(const TTexture& texture, int channels)
 
 TEST(TextureUpload, OpaqueRgbImageBecomesFormat3AndDropsItsPixels)
 {
-    auto window = OpenTestWindow(800, 480);
+    GLTestWindow window(800, 480);
     auto texture = MakeTexture(PatternPNG(800, 480, 3));
     EXPECT_EQ(texture->Width, 800);
     EXPECT_EQ(texture->Height, 480);
@@ -46,7 +46,7 @@ TEST(TextureUpload, OpaqueRgbImageBecomesFormat3AndDropsItsPixels)
 
 TEST(TextureUpload, RowsOfAnyWidthArriveUnskewed)
 {
-    auto window = OpenTestWindow(64, 64);
+    GLTestWindow window(64, 64);
     for (int width : {1, 3, 5, 1023}) {
         auto texture = MakeTexture(PatternPNG(width, 7, 3));
         texture->Upload();
@@ -56,7 +56,7 @@ TEST(TextureUpload, RowsOfAnyWidthArriveUnskewed)
 
 TEST(TextureUpload, OneTexelBelowFullAlphaKeepsRgba)
 {
-    auto window = OpenTestWindow(64, 64);
+    GLTestWindow window(64, 64);
     auto opaque = MakeTexture(PatternPNG(33, 9, 4));
     opaque->Upload();
     EXPECT_EQ(opaque->TextureFormat, 3);
@@ -81,7 +81,7 @@ TEST(TextureUpload, ConstructorRefusesWhatHasNoImageHeader)
 
 TEST(TextureUpload, CorruptImageDataUploadsNothingAndDrawsWithObjectZero)
 {
-    auto window = OpenTestWindow(64, 64);
+    GLTestWindow window(64, 64);
     std::vector<uint8_t> png = PatternPNG(20, 10, 3);
     png[png.size() - 20] ^= 0xff; // inside the IDAT: its CRC no longer matches
     auto texture = MakeTexture(png);
@@ -99,7 +99,7 @@ TEST(TextureUpload, CorruptImageDataUploadsNothingAndDrawsWithObjectZero)
 
 TEST(TextureUpload, UnloadAndReuploadLifeCycle)
 {
-    auto window = OpenTestWindow(64, 64);
+    GLTestWindow window(64, 64);
     auto texture = MakeTexture(PatternPNG(8, 8, 3));
     // Never uploaded: Unload leaves Dirty alone but still forgets the bound texture.
     texture->Dirty = false;
