@@ -1,0 +1,28 @@
+#include "VelaXML/VelaXML.h"
+
+#include "VelaXML/Entities.h"
+#include "VelaXML/Reader.h"
+
+TVelaXML::TVelaXML()
+{
+    EntityTree();
+}
+
+bool TVelaXML::Parse(TVelaXMLMemoryStream& stream)
+{
+    stream.Seek(0);
+    const bool parsed = ParseBytes(stream.Data(), stream.Size());
+    stream.Seek(stream.Size());
+    return parsed;
+}
+
+bool TVelaXML::ParseBytes(const uint8_t* data, size_t size)
+{
+    Root.Clear();
+    TVelaXMLReader reader(data, data != nullptr ? size : 0);
+    if (!reader.Read(Root)) {
+        Root.Clear();
+        return false;
+    }
+    return true;
+}
