@@ -1,9 +1,129 @@
+// Quavero's main program: start-up, the main loop and the orderly shutdown.
+#include "app/AudioDevice.h"
+#include "app/Clock.h"
+#include "app/EventLoop.h"
+#include "app/Fatal.h"
+#include "app/ProgramState.h"
+#include "app/WindowSize.h"
 #include "DataManager/DataFiles.h"
+#include "game/Frame.h"
+#include "render/GLApi.h"
 #include "render/Logger.h"
+#include "render/Renderer.h"
+#include "VelaXM/CriticalSection.h"
 
-int main()
+#include <SDL/SDL.h>
+
+#include <memory>
+#include <string>
+
+TVelaCriticalSection* GlobalLock = nullptr;
+
+namespace {
+
+// The logger's first and last lines bracket the whole process, fatal exits included.
+struct LoggingUnit {
+    LoggingUnit() { Logger().LogMessage("Starting Application", "Initialization"); }
+    ~LoggingUnit() { Logger().LogMessage("Terminating Application", "Finalization"); }
+};
+LoggingUnit loggingUnit;
+
+void logMain(const char* message) { Logger().LogMessage(message, "Main"); }
+
+void* lookupGLFunction(const char* name) { return SDL_GL_GetProcAddress(name); }
+
+uint32_t chooseVideoFlags(const SDL_VideoInfo& info, bool fullScreen)
 {
+    uint32_t flags = SDL_OPENGL | SDL_RESIZABLE | SDL_HWPALETTE | SDL_DOUBLEBUF;
+    if (fullScreen)
+        flags |= SDL_FULLSCREEN;
+    if (info.hw_available || info.wm_available)
+        flags |= SDL_HWSURFACE;
+    if (info.blit_hw || info.blit_hw_CC || info.blit_hw_A || info.blit_sw || info.blit_sw_CC || info.blit_sw_A ||
+        info.blit_fill)
+        flags |= SDL_HWACCEL;
+    return flags;
+}
+
+WindowSize openWindow(const CommandLine& line)
+{
+    if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK | SDL_INIT_NOPARACHUTE) < 0)
+        FatalError("Could not initialize SDL : ");
+    const SDL_VideoInfo* info = SDL_GetVideoInfo();
+    if (!info)
+        FatalError("Video query failed : ");
+    VideoFlags = chooseVideoFlags(*info, line.fullScreen);
+    const WindowSize size = ClampToDesktop({line.width, line.height}, info->current_w, info->current_h);
+    ScreenSurface = SDL_SetVideoMode(size.width, size.height, 32, VideoFlags);
+    if (!ScreenSurface)
+        FatalError("Unable to create screen : ");
+    SDL_ShowCursor(1);
+    Running = true;
+    return size;
+}
+
+void resolveOpenGL()
+{
+    logMain("Initializing OpenGL...");
+    std::string missingGroup;
+    if (!LoadGLApi(lookupGLFunction, missingGroup))
+        FatalError("Unable to load needed OpenGL extensions : ");
+}
+
+void openAudio()
+{
+    if (SDL_WasInit(SDL_INIT_AUDIO) == 0 && SDL_Init(SDL_INIT_AUDIO) < 0)
+        FatalError("Unable to initialize SDL audio : ");
+    logMain("Initializing audio...");
+    OpenAudioDevice();
+}
+
+void startUp(int argc, char** argv)
+{
+    logMain("Initializing data...");
     InitDataFiles();
-    GameLog("skeleton");
+    ClockInit();
+    const CommandLine line = ParseCommandLine(argc, argv);
+    const WindowSize size = openWindow(line);
+    resolveOpenGL();
+    openAudio();
+    StartTime = ClockNow();
+    FrameOrigin = ClockNow() - StartTime;
+    OpenWebPageRequested.exchange(0);
+    for (Uint8 type : {SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN, SDL_KEYDOWN, SDL_QUIT, SDL_VIDEORESIZE})
+        SDL_EventState(type, SDL_ENABLE);
+    GlobalLock = new TVelaCriticalSection;
+    ResetGame();
+    SetScreenSize(size.width, size.height);
+    RebuildGraphics();
+    PauseAudioDevice(false);
+    ElapsedTime = ClockNow() - StartTime;
+    FrameOrigin = ElapsedTime;
+    SDL_WM_SetCaption("Quavero", nullptr);
+    logMain("Entering main loop...");
+}
+
+void shutDown()
+{
+    logMain("Main loop leaved...");
+    PauseAudioDevice(true);
+    CloseAudioDevice();
+    ReleaseGraphics();
+    delete GlobalLock;
+    GlobalLock = nullptr;
+    if (ScreenSurface) {
+        SDL_FreeSurface(ScreenSurface);
+        ScreenSurface = nullptr;
+    }
+    SDL_Quit();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    startUp(argc, argv);
+    RunMainLoop();
+    shutDown();
     return 0;
 }

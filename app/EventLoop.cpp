@@ -1,0 +1,130 @@
+#include "app/EventLoop.h"
+
+#include "app/Clock.h"
+#include "app/Fatal.h"
+#include "app/ProgramState.h"
+#include "app/WebPage.h"
+#include "game/Frame.h"
+#include "render/Renderer.h"
+#include "render/Viewport.h"
+#include "VelaXM/CriticalSection.h"
+
+#include <SDL/SDL.h>
+
+#include <sched.h>
+
+uint32_t VideoFlags = 0;
+bool Running = false;
+extern TVelaCriticalSection* GlobalLock;
+
+namespace {
+
+// Events are polled for at most this long per pass, so a flood of mouse
+// motion cannot starve the frame.
+constexpr Uint32 PollingBudgetMs = 20;
+constexpr SDLMod AltOrMeta = static_cast<SDLMod>(KMOD_LALT | KMOD_RALT | KMOD_LMETA | KMOD_RMETA);
+
+bool cursorShown = false;
+
+void mapMouse(int x, int y)
+{
+    const VirtualPoint point = WindowToVirtual(CurrentViewport(), x, y);
+    MouseX.exchange(point.x);
+    MouseY.exchange(point.y);
+}
+
+void resizeWindow(int width, int height)
+{
+    TVelaLockGuard guard(*GlobalLock);
+    if (ScreenSurface) {
+        SDL_FreeSurface(ScreenSurface);
+        ScreenSurface = nullptr;
+    }
+    ScreenSurface = SDL_SetVideoMode(width, height, 32, VideoFlags);
+    if (!ScreenSurface)
+        FatalError("Unable to create screen : ");
+    SetScreenSize(width, height);
+    RebuildGraphics();
+}
+
+// Handles one event; returns false when polling should stop for this pass.
+bool handleEvent(const SDL_Event& event)
+{
+    switch (event.type) {
+    case SDL_KEYDOWN:
+        if (event.key.keysym.sym == SDLK_ESCAPE)
+            EscapePressed.exchange(-1);
+        if (event.key.keysym.sym == SDLK_F4 && (event.key.keysym.mod & AltOrMeta) != 0) {
+            Running = false;
+            return false;
+        }
+        return true;
+    case SDL_MOUSEMOTION: {
+        TVelaLockGuard guard(*GlobalLock);
+        mapMouse(event.motion.x, event.motion.y);
+        return true;
+    }
+    case SDL_MOUSEBUTTONDOWN:
+        mapMouse(event.button.x, event.button.y);
+        MouseButtonDown.exchange(-1);
+        return true;
+    case SDL_MOUSEBUTTONUP:
+        mapMouse(event.button.x, event.button.y);
+        MouseButtonDown.exchange(0);
+        return true;
+    case SDL_QUIT:
+        Running = false;
+        return false;
+    case SDL_VIDEORESIZE:
+        resizeWindow(event.resize.w, event.resize.h);
+        return true;
+    default:
+        return true;
+    }
+}
+
+void pollEvents()
+{
+    const Uint32 start = SDL_GetTicks();
+    int count = 0;
+    SDL_Event event;
+    while (true) {
+        if (count > 0) {
+            const Uint32 spent = SDL_GetTicks() - start; // unsigned difference survives the wrap
+            if (spent >= PollingBudgetMs)
+                return;
+        }
+        if (SDL_PollEvent(&event) == 0)
+            return;
+        ++count;
+        if (!handleEvent(event))
+            return;
+    }
+}
+
+void stepFrame()
+{
+    if (!cursorShown) {
+        cursorShown = true;
+        SDL_ShowCursor(1);
+    }
+    ElapsedTime = ClockNow() - StartTime;
+    if (!FrameStep(ElapsedTime - FrameOrigin))
+        return;
+    if (OpenWebPageRequested.exchange(0) != 0)
+        OpenPublisherWebPage();
+    FrameOrigin = ElapsedTime;
+    SDL_GL_SwapBuffers();
+    sched_yield();
+}
+
+} // namespace
+
+void RunMainLoop()
+{
+    while (Running && QuitRequested.load() == 0) {
+        pollEvents();
+        if (Running)
+            stepFrame();
+    }
+}

@@ -1,0 +1,11 @@
+#include "app/ProgramState.h"
+
+std::atomic<float> MouseX{0.0f};
+std::atomic<float> MouseY{0.0f};
+std::atomic<int32_t> MouseButtonDown{0};
+std::atomic<int32_t> EscapePressed{0};
+std::atomic<int32_t> QuitRequested{0};
+std::atomic<int32_t> OpenWebPageRequested{0};
+int64_t StartTime = 0;
+int64_t ElapsedTime = 0;
+int64_t FrameOrigin = 0;

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+// Words the main loop and the game share. The input words are written by
+// atomic exchange and read plainly by the game's frame code.
+extern std::atomic<float> MouseX;
+extern std::atomic<float> MouseY;
+extern std::atomic<int32_t> MouseButtonDown; // -1 after a press, 0 after a release
+extern std::atomic<int32_t> EscapePressed;   // -1 after Escape; the game clears it
+
+extern std::atomic<int32_t> QuitRequested;        // set by the game to end the loop
+extern std::atomic<int32_t> OpenWebPageRequested; // set by the game; the loop opens the page
+
+// Frame timing in clock ticks: ElapsedTime since start-up, FrameOrigin the
+// ElapsedTime of the last drawn frame (the game moves it on state changes).
+extern int64_t StartTime;
+extern int64_t ElapsedTime;
+extern int64_t FrameOrigin;
