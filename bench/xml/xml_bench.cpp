@@ -88,6 +88,57 @@ void ExpatParse(benchmark::State& state)
 }
 BENCHMARK(ExpatParse)->Unit(benchmark::kMillisecond);
 
+// Hostile shapes at 10 MB each: time must stay proportional to size.
+std::string hostileDocument(int shape)
+{
+    constexpr size_t size = 10 * 1024 * 1024;
+    std::string text;
+    text.reserve(size + 64);
+    switch (shape) {
+    case 0: // deep nesting, closed again
+        while (text.size() < size / 2) {
+            text += "<d>";
+        }
+        for (size_t open = text.size() / 3; open > 0; --open) {
+            text += "</d>";
+        }
+        break;
+    case 1: // one element with a huge number of attributes
+        text = "<a";
+        for (int i = 0; text.size() < size; ++i) {
+            text += " k" + std::to_string(i) + "='v'";
+        }
+        text += "/>";
+        break;
+    case 2: // a numeric reference with millions of digits
+        text = "<a>&#" + std::string(size, '7') + ";</a>";
+        break;
+    case 3: // an unterminated comment full of near-terminators
+        text = "<!--";
+        while (text.size() < size) {
+            text += "-- -";
+        }
+        break;
+    default: // ten million siblings' worth of text and empty elements
+        while (text.size() < size) {
+            text += "<e/>word  ";
+        }
+        break;
+    }
+    return text;
+}
+
+void VelaXMLHostile(benchmark::State& state)
+{
+    const std::string document = hostileDocument(static_cast<int>(state.range(0)));
+    for (auto _ : state) {
+        TVelaXML xml;
+        benchmark::DoNotOptimize(xml.ParseBytes(reinterpret_cast<const uint8_t*>(document.data()), document.size()));
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(document.size()));
+}
+BENCHMARK(VelaXMLHostile)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->Iterations(2);
+
 } // namespace
 
 BENCHMARK_MAIN();

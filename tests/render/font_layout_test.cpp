@@ -15,12 +15,12 @@ struct Widths {
         for (int c = 32; c < 127; ++c) {
             table[c] = 20;
         }
-        table[' '] = 13;
-        table['A'] = 24;
-        table['W'] = 31;
-        table['S'] = 22;
-        table[':'] = 8;
-        table['0'] = 21;
+        table[uint8_t(' ')] = 13;
+        table[uint8_t('A')] = 24;
+        table[uint8_t('W')] = 31;
+        table[uint8_t('S')] = 22;
+        table[uint8_t(':')] = 8;
+        table[uint8_t('0')] = 21;
         table[0xE9] = 40;
     }
 };
