@@ -201,22 +201,22 @@ void TVelaXMLReader::readName(std::string& name)
 
 void TVelaXMLReader::readTag()
 {
-    std::string name;
+    std::string& name = name_;
+    name.clear();
     if (current_ == '/') {
         next();
         if (atEnd_) {
             fail();
             return;
         }
-        name = "/";
+        name.push_back('/');
     }
     readName(name);
     if (atEnd_) {
         fail();
         return;
     }
-    auto tag = std::make_unique<TVelaXMLTag>(std::move(name));
-    readAttributes(*tag);
+    const size_t attributeCount = readAttributes();
     if (error_) {
         return;
     }
@@ -235,28 +235,29 @@ void TVelaXMLReader::readTag()
     }
     next();
 
+    // A closing tag is checked before any node is made for it: half of all
+    // tags are closing tags, and they are discarded when they match.
     if (!open_.empty()) {
         const std::string& openName = open_.back()->Name;
-        const std::string& closeName = tag->Name;
-        if (closeName.size() == openName.size() + 1 && closeName[0] == '/'
-            && closeName.compare(1, std::string::npos, openName) == 0) {
+        if (name.size() == openName.size() + 1 && name[0] == '/' && name.compare(1, std::string::npos, openName) == 0) {
             open_.pop_back();
             return;
         }
     }
     // A closing tag that matches nothing becomes an element named "/...";
     // it never closes, so the document fails at its end.
-    TVelaXMLTag* raw = tag.release();
-    if (parent().Items.Add(raw) < 0) {
+    auto* tag = new TVelaXMLTag(name);
+    if (parent().Items.Add(tag) < 0) {
         fail();
         return;
     }
+    installAttributes(*tag, attributeCount);
     if (!empty) {
-        open_.push_back(raw);
+        open_.push_back(tag);
     }
 }
 
-void TVelaXMLReader::readAttributes(TVelaXMLTag& tag)
+size_t TVelaXMLReader::readAttributes()
 {
     size_t count = 0;
     skipWhiteSpace();
@@ -271,24 +272,29 @@ void TVelaXMLReader::readAttributes(TVelaXMLTag& tag)
         skipWhiteSpace();
         if (atEnd_ || current_ != '=') {
             fail();
-            return;
+            return count;
         }
         next();
         skipWhiteSpace();
         if (atEnd_ || (current_ != '"' && current_ != '\'')) {
             fail();
-            return;
+            return count;
         }
         const uint8_t quote = current_;
         next();
         readAttributeValue(quote, value);
         if (stopped()) {
             fail();
-            return;
+            return count;
         }
         ++count;
         skipWhiteSpace();
     }
+    return count;
+}
+
+void TVelaXMLReader::installAttributes(TVelaXMLTag& tag, size_t count)
+{
     // Sizing the tag once spares it the regrowth of adding one by one.
     size_t nameBytes = 0;
     for (size_t i = 0; i < count; ++i) {
@@ -338,7 +344,7 @@ void TVelaXMLReader::readProcessTag()
     if (error_) {
         return;
     }
-    readAttributes(*tag);
+    installAttributes(*tag, readAttributes());
     if (error_) {
         return;
     }

@@ -41,7 +41,8 @@ private:
     void readText(std::string& text);
     void readName(std::string& name);
     void readTag();
-    void readAttributes(TVelaXMLTag& tag);
+    size_t readAttributes();
+    void installAttributes(TVelaXMLTag& tag, size_t count);
     void readAttributeValue(uint8_t quote, std::string& value);
     void readProcessTag();
     void readScript();
@@ -66,6 +67,7 @@ private:
     TVelaXMLItem* root_ = nullptr;
     std::vector<TVelaXMLTag*> open_;
     std::string text_;
+    std::string name_;
     // Attributes of the tag being read, gathered before the tag is sized for them.
     std::vector<std::pair<std::string, std::string>> attributes_;
 };
