@@ -78,12 +78,9 @@ int32_t TVelaXMLClassList::Add(TVelaXMLClass* object)
 void TVelaXMLClassList::Clear()
 {
     if (ownsObjects_) {
+        // Destructors cannot throw here (they are noexcept), so every object is freed.
         for (int32_t i = 0; i < count_; ++i) {
-            try {
-                delete items_[i];
-            } catch (...) {
-                // A failing destructor must not leave the rest of the list leaked.
-            }
+            delete items_[i];
             items_[i] = nullptr;
         }
     }
