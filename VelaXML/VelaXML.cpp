@@ -20,9 +20,16 @@ bool TVelaXML::ParseBytes(const uint8_t* data, size_t size)
 {
     Root.Clear();
     TVelaXMLReader reader(data, data != nullptr ? size : 0);
-    if (!reader.Read(Root)) {
+    bool parsed = false;
+    try {
+        parsed = reader.Read(Root);
+    } catch (...) {
+        // Out of memory mid-document: leave no half-built tree behind the exception.
         Root.Clear();
-        return false;
+        throw;
     }
-    return true;
+    if (!parsed) {
+        Root.Clear();
+    }
+    return parsed;
 }
