@@ -1,6 +1,7 @@
 // Parsing throughput on a generated 1 MB document, beside pugixml and expat
 // parsing the same bytes. Run by hand: ./xml_bench
 #include "VelaXML/VelaXML.h"
+#include "render/Sprites.h"
 
 #include <benchmark/benchmark.h>
 #include <expat.h>
@@ -87,6 +88,25 @@ void ExpatParse(benchmark::State& state)
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(document.size()));
 }
 BENCHMARK(ExpatParse)->Unit(benchmark::kMillisecond);
+
+// One atlas sheet naming every slot, read into a table as the loader does.
+void AtlasSheetLoad(benchmark::State& state)
+{
+    std::string sheet = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- a -->\n<!-- b -->\n<!-- c -->\n"
+                        "<TextureAtlas imagePath=\"textures1.png\" width=\"2048\" height=\"2048\">\n";
+    for (int32_t i = 0; i < SpriteCount; ++i) {
+        sheet += "    <sprite n=\"" + std::string(SpriteNames[i])
+            + "\" x=\"2\" y=\"1480\" w=\"556\" h=\"480\" oX=\"244\" oY=\"0\" oW=\"800\" oH=\"480\"/>\n";
+    }
+    sheet += "</TextureAtlas>\n";
+    static Sprite table[SpriteCount];
+    for (auto _ : state) {
+        LoadAtlasInto(
+            table, nullptr, reinterpret_cast<const uint8_t*>(sheet.data()), static_cast<int32_t>(sheet.size()));
+        benchmark::DoNotOptimize(table);
+    }
+}
+BENCHMARK(AtlasSheetLoad)->Unit(benchmark::kMicrosecond);
 
 // Hostile shapes at 10 MB each: time must stay proportional to size.
 std::string hostileDocument(int shape)
