@@ -1,5 +1,6 @@
 #include "app/EventLoop.h"
 
+#include "VelaXM/CriticalSection.h"
 #include "app/Clock.h"
 #include "app/Fatal.h"
 #include "app/ProgramState.h"
@@ -7,7 +8,6 @@
 #include "game/Frame.h"
 #include "render/Renderer.h"
 #include "render/Viewport.h"
-#include "VelaXM/CriticalSection.h"
 
 #include <SDL/SDL.h>
 

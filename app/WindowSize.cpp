@@ -16,6 +16,21 @@ int32_t parseSize(const char* text, int32_t fallback)
     return value;
 }
 
+// Brings one side down to 90 % of the desktop's matching side, scaling the
+// other side with it (truncating); neither side ends below one pixel.
+void shrinkToLimit(int32_t& side, int32_t& otherSide, int32_t desktopSide)
+{
+    if (desktopSide <= 0)
+        return;
+    const int32_t limit = desktopSide * 90 / 100;
+    if (side >= limit) {
+        otherSide = static_cast<int32_t>(int64_t(otherSide) * limit / side);
+        side = limit;
+    }
+    side = std::max(side, 1);
+    otherSide = std::max(otherSide, 1);
+}
+
 } // namespace
 
 CommandLine ParseCommandLine(int argc, const char* const* argv)
@@ -32,22 +47,7 @@ CommandLine ParseCommandLine(int argc, const char* const* argv)
 
 WindowSize ClampToDesktop(WindowSize window, int32_t desktopWidth, int32_t desktopHeight)
 {
-    if (desktopWidth > 0) {
-        const int32_t limit = desktopWidth * 90 / 100;
-        if (window.width >= limit) {
-            window.height = static_cast<int32_t>(int64_t(window.height) * limit / window.width);
-            window.width = limit;
-        }
-        window.height = std::max(window.height, 1);
-    }
-    if (desktopHeight > 0) {
-        const int32_t limit = desktopHeight * 90 / 100;
-        if (window.height >= limit) {
-            window.width = static_cast<int32_t>(int64_t(window.width) * limit / window.height);
-            window.height = limit;
-        }
-    }
-    window.width = std::max(window.width, 1);
-    window.height = std::max(window.height, 1);
+    shrinkToLimit(window.width, window.height, desktopWidth);
+    shrinkToLimit(window.height, window.width, desktopHeight);
     return window;
 }

@@ -1,16 +1,16 @@
 // Quavero's main program: start-up, the main loop and the orderly shutdown.
+#include "DataManager/DataFiles.h"
+#include "VelaXM/CriticalSection.h"
 #include "app/AudioDevice.h"
 #include "app/Clock.h"
 #include "app/EventLoop.h"
 #include "app/Fatal.h"
 #include "app/ProgramState.h"
 #include "app/WindowSize.h"
-#include "DataManager/DataFiles.h"
 #include "game/Frame.h"
 #include "render/GLApi.h"
 #include "render/Logger.h"
 #include "render/Renderer.h"
-#include "VelaXM/CriticalSection.h"
 
 #include <SDL/SDL.h>
 

@@ -148,8 +148,7 @@ void CompileScrollMaskShader()
 void CompileSolidShader()
 {
     compileProgram(SolidProgram, shader_source::SolidVertex, shader_source::SolidFragment,
-                   {{"uColor", &ShaderProgram::uColor}, {"uPosRange", &ShaderProgram::uPosRange}},
-                   SolidProgramFailed);
+                   {{"uColor", &ShaderProgram::uColor}, {"uPosRange", &ShaderProgram::uPosRange}}, SolidProgramFailed);
 }
 
 void UnloadTextureShader() { unloadProgram(TextureProgram); }

@@ -2,15 +2,16 @@
 
 namespace shader_source {
 
-const std::string_view TextureVertex = "#version 130\n"
-                                       "attribute vec2 aPosition;\n"
-                                       "uniform vec4 uTexRange;\n"
-                                       "uniform vec4 uPosRange;\n"
-                                       "varying vec2 vTexCoord;\n"
-                                       "void main(){\n"
-                                       "vTexCoord=clamp(uTexRange.xy+(aPosition.xy*uTexRange.zw),0.0,1.0);\n"
-                                       "gl_Position=vec4(vec3(vec2(uPosRange.xy+(aPosition.xy*uPosRange.zw)),0.0),1.0);\n"
-                                       "}\n";
+const std::string_view TextureVertex =
+    "#version 130\n"
+    "attribute vec2 aPosition;\n"
+    "uniform vec4 uTexRange;\n"
+    "uniform vec4 uPosRange;\n"
+    "varying vec2 vTexCoord;\n"
+    "void main(){\n"
+    "vTexCoord=clamp(uTexRange.xy+(aPosition.xy*uTexRange.zw),0.0,1.0);\n"
+    "gl_Position=vec4(vec3(vec2(uPosRange.xy+(aPosition.xy*uPosRange.zw)),0.0),1.0);\n"
+    "}\n";
 
 const std::string_view TextureFragment = "#version 130\n"
                                          "uniform sampler2D uTexUnit0;\n"
@@ -20,18 +21,19 @@ const std::string_view TextureFragment = "#version 130\n"
                                          "gl_FragColor=clamp(texture2D(uTexUnit0,vTexCoord).xyzw*uColor,0.0,1.0);\n"
                                          "}\n";
 
-const std::string_view TwoTexturesVertex = "#version 130\n"
-                                           "attribute vec2 aPosition;\n"
-                                           "uniform vec4 uTexRange;\n"
-                                           "uniform vec4 uPosRange;\n"
-                                           "uniform vec4 uPosRange2;\n"
-                                           "varying vec2 vTexCoord;\n"
-                                           "varying vec2 vTexCoord2;\n"
-                                           "void main(){\n"
-                                           "vTexCoord=clamp(uTexRange.xy+(aPosition.xy*uTexRange.zw),0.0,1.0);\n"
-                                           "gl_Position=vec4(vec3(vec2(uPosRange.xy+(aPosition.xy*uPosRange.zw)),0.0),1.0);\n"
-                                           "vTexCoord2=uPosRange2.xy+(aPosition.xy*uPosRange2.zw);\n"
-                                           "}\n";
+const std::string_view TwoTexturesVertex =
+    "#version 130\n"
+    "attribute vec2 aPosition;\n"
+    "uniform vec4 uTexRange;\n"
+    "uniform vec4 uPosRange;\n"
+    "uniform vec4 uPosRange2;\n"
+    "varying vec2 vTexCoord;\n"
+    "varying vec2 vTexCoord2;\n"
+    "void main(){\n"
+    "vTexCoord=clamp(uTexRange.xy+(aPosition.xy*uTexRange.zw),0.0,1.0);\n"
+    "gl_Position=vec4(vec3(vec2(uPosRange.xy+(aPosition.xy*uPosRange.zw)),0.0),1.0);\n"
+    "vTexCoord2=uPosRange2.xy+(aPosition.xy*uPosRange2.zw);\n"
+    "}\n";
 
 const std::string_view TwoTexturesFragment =
     "#version 130\n"

@@ -6,13 +6,12 @@ cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 bash scripts/build.sh --sanitize
 
-export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
-export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
+export ASAN_OPTIONS=abort_on_error=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 status=0
 for dir in build build-san; do
   echo "== tests in $dir"
-  xvfb-run -a -s "-screen 0 1280x720x24 -nolisten tcp" \
+  bash scripts/with-display.sh \
     ctest --test-dir "$dir" --output-on-failure -j"$(nproc)" --timeout 300 || status=1
 done
 exit $status

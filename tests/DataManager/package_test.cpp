@@ -115,10 +115,7 @@ protected:
     }
 };
 
-TEST_F(Packer, EmptyFolderGivesOnlyTheTerminatingNul)
-{
-    EXPECT_EQ(pack(), std::vector<uint8_t>{0});
-}
+TEST_F(Packer, EmptyFolderGivesOnlyTheTerminatingNul) { EXPECT_EQ(pack(), std::vector<uint8_t>{0}); }
 
 TEST_F(Packer, WritesSortedLowerCaseEntriesBackToBack)
 {

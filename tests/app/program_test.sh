@@ -91,6 +91,12 @@ if start_game -5 abc F extra; then
     expect_exit_within_two_seconds "closing the window"
 fi
 
+# 4. No display at all: the fatal path logs its reason and still exits with code 0.
+DISPLAY= SDL_VIDEODRIVER=x11 QUAVERO_LOG=1 "$game" 2>"$log"
+code=$?
+[ "$code" -eq 0 ] || fail "without a display the game exited with code $code"
+grep -q "Could not initialize SDL : " "$log" || { fail "without a display the fatal message is missing"; cat "$log"; }
+
 if [ "$failures" -eq 0 ]; then
     echo "program test passed"
     exit 0

@@ -59,9 +59,9 @@ TEST(Drawing, VirtualCoordinatesPlaceRectanglesAndAlphaBlends)
     GLTestWindow window(800, 480);
     BeginFrame();
     UseSolidShader();
-    DrawSolidQuad(0, 0, 800, 480, 0, 0, 1, 1);        // blue background
-    DrawSolidQuad(100, 50, 200, 100, 1, 1, 1, 0.5f);   // half-transparent white
-    DrawSolidQuad(600, 300, 100, 100, 0, 1, 0, 1);     // opaque green
+    DrawSolidQuad(0, 0, 800, 480, 0, 0, 1, 1);       // blue background
+    DrawSolidQuad(100, 50, 200, 100, 1, 1, 1, 0.5f); // half-transparent white
+    DrawSolidQuad(600, 300, 100, 100, 0, 1, 0, 1);   // opaque green
     const std::vector<uint8_t> pixels = window.ReadPixels();
     expectPixel(pixels, 50, 30, 0, 0, 255);
     expectPixel(pixels, 150, 100, 128, 128, 255); // y grows downwards: 50..150 is the upper part

@@ -1,0 +1,159 @@
+#include "render/Texture.h"
+
+#include "VelaPNG/PNG.h"
+#include "render/Renderer.h"
+
+#include <GL/gl.h>
+#include <cstring>
+#include <stdexcept>
+
+namespace {
+
+struct TFormat {
+    GLenum format;
+    GLenum type;
+};
+
+// Indexed by TTexture::TextureFormat; the internal format equals the format.
+constexpr TFormat kFormats[8] = {
+    {GL_RGBA, GL_UNSIGNED_BYTE},      {GL_RGBA, GL_UNSIGNED_SHORT_5_5_5_1},   {GL_RGBA, GL_UNSIGNED_SHORT_4_4_4_4},
+    {GL_RGB, GL_UNSIGNED_BYTE},       {GL_RGB, GL_UNSIGNED_SHORT_5_6_5},      {GL_ALPHA, GL_UNSIGNED_BYTE},
+    {GL_LUMINANCE, GL_UNSIGNED_BYTE}, {GL_LUMINANCE_ALPHA, GL_UNSIGNED_BYTE},
+};
+
+constexpr int32_t kFormatRGBA = 0;
+constexpr int32_t kFormatRGB = 3;
+
+bool FullyOpaque(const uint8_t* rgba, size_t pixels)
+{
+    for (size_t i = 0; i < pixels; ++i)
+        if (rgba[i * 4 + 3] != 255)
+            return false;
+    return true;
+}
+
+std::unique_ptr<uint8_t[]> DropAlpha(const uint8_t* rgba, size_t pixels)
+{
+    std::unique_ptr<uint8_t[]> rgb(new uint8_t[pixels * 3]);
+    for (size_t i = 0; i < pixels; ++i)
+        std::memcpy(rgb.get() + i * 3, rgba + i * 4, 3);
+    return rgb;
+}
+
+} // namespace
+
+TTexture::TTexture(std::unique_ptr<uint8_t[]> pixels, int32_t width, int32_t height, int32_t format, bool linear,
+                   bool wrap)
+    : Pixels(std::move(pixels)), Width(width), Height(height), TextureFormat(format), Linear(linear), Wrap(wrap)
+{}
+
+TTexture::~TTexture()
+{
+    if (Handle != 0)
+        glDeleteTextures(1, &Handle);
+}
+
+void TTexture::UnloadObject()
+{
+    if (Handle != 0) {
+        glDeleteTextures(1, &Handle);
+        Handle = 0;
+        Dirty = true;
+    }
+    BoundTexture = -1;
+}
+
+void TTexture::Unload() { UnloadObject(); }
+
+void TTexture::Upload() { UploadPixels(); }
+
+void TTexture::UploadPixels()
+{
+    if (!Dirty)
+        return;
+    UnloadObject();
+    InvWidth = 1.0f / float(Width);
+    InvHeight = 1.0f / float(Height);
+    glGenTextures(1, &Handle);
+    glBindTexture(GL_TEXTURE_2D, Handle);
+    const GLint filter = Linear ? GL_LINEAR : GL_NEAREST;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    const GLint wrap = Wrap ? GL_REPEAT : GL_CLAMP_TO_EDGE;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
+    // Rows are packed without padding; OpenGL's default alignment of 4 would read RGB rows
+    // of any width that is not a multiple of 4 skewed.
+    GLint alignment = 4;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    const TFormat& format = kFormats[TextureFormat >= 0 && TextureFormat < 8 ? TextureFormat : kFormatRGBA];
+    glTexImage2D(GL_TEXTURE_2D, 0, GLint(format.format), Width, Height, 0, format.format, format.type, Pixels.get());
+    glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
+    Dirty = false;
+    BoundTexture = -1;
+}
+
+void TTexture::DrawTexturedQuad(float sx, float sy, float sw, float sh, float x, float y, float w, float h, float r,
+                                float g, float b, float a)
+{
+    if (Dirty) {
+        Upload();
+        Dirty = false;
+    }
+    BindTextureCached(Handle);
+    DrawTexturedQuadBound({InvWidth, InvHeight, sx, sy, sw, sh, x, y, w, h, r, g, b, a});
+}
+
+void TTexture::DrawScrollMaskQuad(float sx, float sy, float sw, float sh, float x, float y, float w, float h, float r,
+                                  float g, float b, float a)
+{
+    if (Dirty) {
+        Upload();
+        Dirty = false;
+    }
+    BindTextureCached(Handle);
+    DrawScrollMaskQuadBound({InvWidth, InvHeight, sx, sy, sw, sh, x, y, w, h, r, g, b, a});
+}
+
+TTexturePNG::TTexturePNG(const uint8_t* data, int32_t size, bool linear, bool wrap)
+    : TTexture(nullptr, 0, 0, kFormatRGBA, linear, wrap), PNGSize(size > 0 ? size : 0)
+{
+    PNGData.reset(new uint8_t[size_t(PNGSize)]);
+    if (PNGSize > 0)
+        std::memcpy(PNGData.get(), data, size_t(PNGSize));
+    std::unique_ptr<uint8_t[]> none;
+    if (!DecodePNG(PNGData.get(), size_t(PNGSize), none, Width, Height, true))
+        throw std::runtime_error("Cann't load png");
+}
+
+TTexturePNG::~TTexturePNG() { PNGData.reset(); }
+
+void TTexturePNG::Unload()
+{
+    UnloadObject();
+    Pixels.reset();
+}
+
+void TTexturePNG::Upload()
+{
+    // A clean texture already holds its image; decoding it again would only be thrown away.
+    if (!Dirty)
+        return;
+    if (!Pixels) {
+        // The size read at creation stays valid when the image data turns out to be corrupt.
+        int32_t width = 0, height = 0;
+        if (!DecodePNG(PNGData.get(), size_t(PNGSize), Pixels, width, height, false))
+            return;
+        Width = width;
+        Height = height;
+        const size_t pixels = size_t(Width) * size_t(Height);
+        TextureFormat = kFormatRGBA;
+        if (FullyOpaque(Pixels.get(), pixels)) {
+            Pixels = DropAlpha(Pixels.get(), pixels);
+            TextureFormat = kFormatRGB;
+        }
+    }
+    UploadPixels();
+    Pixels.reset();
+}

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+// One image for the renderer and the OpenGL texture object made from it. Creating a texture
+// never touches OpenGL, so the load thread can do it; Upload, Unload and the draws belong to
+// the main thread.
+class TTexture {
+public:
+    // Takes ownership of pixels (may be null: the object gets storage of undefined content).
+    TTexture(std::unique_ptr<uint8_t[]> pixels, int32_t width, int32_t height, int32_t format, bool linear, bool wrap);
+    virtual ~TTexture();
+    TTexture(const TTexture&) = delete;
+    TTexture& operator=(const TTexture&) = delete;
+
+    // Deletes the OpenGL texture object, if any, and marks the texture dirty.
+    virtual void Unload();
+    // Makes sure the OpenGL texture object holds the current image; does nothing unless dirty.
+    virtual void Upload();
+
+    // Draws texel rectangle (sx, sy, sw, sh) onto virtual rectangle (x, y, w, h), tinted by
+    // (r, g, b, a), uploading first when dirty; the texture program must be current.
+    void DrawTexturedQuad(float sx, float sy, float sw, float sh, float x, float y, float w, float h, float r, float g,
+                          float b, float a);
+    // The same with the scroll-mask program, which must be current.
+    void DrawScrollMaskQuad(float sx, float sy, float sw, float sh, float x, float y, float w, float h, float r,
+                            float g, float b, float a);
+
+    std::unique_ptr<uint8_t[]> Pixels; // image to upload, rows top to bottom, no padding; null when none
+    int32_t Width;                     // image width in texels
+    int32_t Height;                    // image height in texels
+    int32_t TextureFormat;             // row of the format table (0 RGBA8, 3 RGB8, ...)
+    bool Linear;                       // GL_LINEAR filtering rather than GL_NEAREST
+    bool Wrap;                         // GL_REPEAT rather than GL_CLAMP_TO_EDGE
+    bool Dirty = true;                 // must be (re)uploaded before it is drawn
+    float InvWidth = 0;                // 1 / Width, set at upload
+    float InvHeight = 0;               // 1 / Height, set at upload
+    uint32_t Handle = 0;               // OpenGL texture object; 0 when none
+
+protected:
+    // The base steps, which the PNG texture extends.
+    void UnloadObject();
+    void UploadPixels();
+};
+
+// A texture backed by a PNG file kept compressed in memory for the texture's whole life; it
+// is decoded again whenever it has to be uploaded, and the decoded image is dropped after.
+class TTexturePNG : public TTexture {
+public:
+    // Copies the file and reads its size; throws std::runtime_error("Cann't load png") when
+    // the file has no valid PNG signature and image header.
+    TTexturePNG(const uint8_t* data, int32_t size, bool linear, bool wrap);
+    ~TTexturePNG() override;
+
+    // The base Unload, and drops any decoded pixels.
+    void Unload() override;
+    // Decodes, picks RGB for fully opaque images and RGBA otherwise, uploads and drops the
+    // pixels. A failed decode uploads nothing and leaves the texture dirty.
+    void Upload() override;
+
+    std::unique_ptr<uint8_t[]> PNGData; // private copy of the PNG file
+    int32_t PNGSize;                    // size of PNGData in bytes
+};

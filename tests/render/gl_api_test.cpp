@@ -1,0 +1,41 @@
+// Start-up refuses a driver that lacks any OpenGL 1.2 to 2.0 entry point.
+#include "render/GLApi.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+const char* missingName = nullptr;
+int dummyFunction = 0;
+
+// Pretends every function exists except the one named in missingName.
+void* fakeLookup(const char* name)
+{
+    if (missingName && std::strcmp(name, missingName) == 0)
+        return nullptr;
+    return &dummyFunction;
+}
+
+TEST(GLApi, NamesTheFirstIncompleteVersionGroup)
+{
+    std::string group;
+    missingName = nullptr;
+    EXPECT_TRUE(LoadGLApi(fakeLookup, group));
+
+    // A function the renderer never calls still has to be there.
+    missingName = "glWindowPos3sv";
+    EXPECT_FALSE(LoadGLApi(fakeLookup, group));
+    EXPECT_EQ(group, "1.4");
+
+    missingName = "glDrawRangeElements";
+    EXPECT_FALSE(LoadGLApi(fakeLookup, group));
+    EXPECT_EQ(group, "1.2");
+
+    missingName = "glUniform4f";
+    EXPECT_FALSE(LoadGLApi(fakeLookup, group));
+    EXPECT_EQ(group, "2.0");
+}
+
+} // namespace
