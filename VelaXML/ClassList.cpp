@@ -3,10 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-TVelaXMLClassList::TVelaXMLClassList(bool ownsObjects)
-    : ownsObjects_(ownsObjects)
-{
-}
+TVelaXMLClassList::TVelaXMLClassList(bool ownsObjects) : ownsObjects_(ownsObjects) {}
 
 TVelaXMLClassList::~TVelaXMLClassList()
 {
@@ -87,7 +84,4 @@ void TVelaXMLClassList::Clear()
     SetCount(0);
 }
 
-void TVelaXMLClassList::Detach()
-{
-    SetCount(0);
-}
+void TVelaXMLClassList::Detach() { SetCount(0); }

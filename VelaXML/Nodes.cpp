@@ -3,10 +3,7 @@
 #include <utility>
 #include <vector>
 
-TVelaXMLItemList::TVelaXMLItemList()
-    : TVelaXMLClassList(true)
-{
-}
+TVelaXMLItemList::TVelaXMLItemList() : TVelaXMLClassList(true) {}
 
 TVelaXMLItemList::~TVelaXMLItemList()
 {
@@ -14,10 +11,7 @@ TVelaXMLItemList::~TVelaXMLItemList()
     Clear();
 }
 
-int32_t TVelaXMLItemList::Add(TVelaXMLItem* item)
-{
-    return TVelaXMLClassList::Add(item);
-}
+int32_t TVelaXMLItemList::Add(TVelaXMLItem* item) { return TVelaXMLClassList::Add(item); }
 
 void TVelaXMLItemList::Clear()
 {
@@ -43,19 +37,11 @@ void TVelaXMLItemList::Clear()
     }
 }
 
-void TVelaXMLItem::Clear()
-{
-    Items.Clear();
-}
+void TVelaXMLItem::Clear() { Items.Clear(); }
 
-std::unique_ptr<TVelaXMLItem> TVelaXMLItem::CreateEmpty() const
-{
-    return std::make_unique<TVelaXMLItem>();
-}
+std::unique_ptr<TVelaXMLItem> TVelaXMLItem::CreateEmpty() const { return std::make_unique<TVelaXMLItem>(); }
 
-void TVelaXMLItem::CopyOwnFields(const TVelaXMLItem&)
-{
-}
+void TVelaXMLItem::CopyOwnFields(const TVelaXMLItem&) {}
 
 void TVelaXMLItem::Assign(const TVelaXMLItem& source)
 {
@@ -91,17 +77,12 @@ void TVelaXMLItem::Assign(const TVelaXMLItem& source)
 }
 
 TVelaXMLParameter::TVelaXMLParameter(std::string name, std::string value)
-    : Name(std::move(name))
-    , Value(std::move(value))
-{
-}
+    : Name(std::move(name)), Value(std::move(value))
+{}
 
 TVelaXMLTag::TVelaXMLTag() = default;
 
-TVelaXMLTag::TVelaXMLTag(std::string name)
-    : Name(std::move(name))
-{
-}
+TVelaXMLTag::TVelaXMLTag(std::string name) : Name(std::move(name)) {}
 
 void TVelaXMLTag::Clear()
 {
@@ -144,10 +125,7 @@ std::string TVelaXMLTag::GetParameter(std::string_view name, std::string_view fa
     return parameter != nullptr ? parameter->Value : std::string(fallback);
 }
 
-std::unique_ptr<TVelaXMLItem> TVelaXMLTag::CreateEmpty() const
-{
-    return std::make_unique<TVelaXMLTag>();
-}
+std::unique_ptr<TVelaXMLItem> TVelaXMLTag::CreateEmpty() const { return std::make_unique<TVelaXMLTag>(); }
 
 void TVelaXMLTag::CopyOwnFields(const TVelaXMLItem& source)
 {
@@ -162,15 +140,9 @@ void TVelaXMLTag::CopyOwnFields(const TVelaXMLItem& source)
     }
 }
 
-std::unique_ptr<TVelaXMLItem> TVelaXMLProcessTag::CreateEmpty() const
-{
-    return std::make_unique<TVelaXMLProcessTag>();
-}
+std::unique_ptr<TVelaXMLItem> TVelaXMLProcessTag::CreateEmpty() const { return std::make_unique<TVelaXMLProcessTag>(); }
 
-TVelaXMLTextItem::TVelaXMLTextItem(std::string text)
-    : Text(std::move(text))
-{
-}
+TVelaXMLTextItem::TVelaXMLTextItem(std::string text) : Text(std::move(text)) {}
 
 void TVelaXMLTextItem::CopyOwnFields(const TVelaXMLItem& source)
 {

@@ -8,30 +8,18 @@
 
 namespace {
 
-bool isWhiteSpace(uint8_t c)
-{
-    return c <= 0x20;
-}
+bool isWhiteSpace(uint8_t c) { return c <= 0x20; }
 
-bool isNameStart(uint8_t c)
-{
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
-}
+bool isNameStart(uint8_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
 
-bool isNameChar(uint8_t c)
-{
-    return isNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.' || c == ':';
-}
+bool isNameChar(uint8_t c) { return isNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.' || c == ':'; }
 
 bool isEntityNameChar(uint8_t c)
 {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
 }
 
-bool isContinuation(uint8_t c)
-{
-    return c >= 0x80 && c <= 0xBF;
-}
+bool isContinuation(uint8_t c) { return c >= 0x80 && c <= 0xBF; }
 
 int digitValue(uint8_t c, bool hex)
 {
@@ -79,11 +67,7 @@ const StopTables& stopTables()
 
 } // namespace
 
-TVelaXMLReader::TVelaXMLReader(const uint8_t* data, size_t size)
-    : data_(data)
-    , size_(size)
-{
-}
+TVelaXMLReader::TVelaXMLReader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
 
 void TVelaXMLReader::skipWhiteSpace()
 {

@@ -3,10 +3,7 @@
 #include "VelaXML/Entities.h"
 #include "VelaXML/Reader.h"
 
-TVelaXML::TVelaXML()
-{
-    EntityTree();
-}
+TVelaXML::TVelaXML() { EntityTree(); }
 
 bool TVelaXML::Parse(TVelaXMLMemoryStream& stream)
 {

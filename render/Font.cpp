@@ -12,7 +12,7 @@ void DrawText(std::string_view text, float x, float y, float r, float g, float b
     }
     // Consecutive glyphs share the texture, so the bound-texture cache binds it once per line.
     LayoutText(text, x, y, size, FontWidths, [&](const QuadPlacement& glyph) {
-        FontTexture->DrawTexturedQuad(
-            glyph.sx, glyph.sy, glyph.sw, glyph.sh, glyph.x, glyph.y, glyph.w, glyph.h, r, g, b, a);
+        FontTexture->DrawTexturedQuad(glyph.sx, glyph.sy, glyph.sw, glyph.sh, glyph.x, glyph.y, glyph.w, glyph.h, r, g,
+                                      b, a);
     });
 }

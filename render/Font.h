@@ -28,8 +28,14 @@ inline float GlyphAdvance(const uint16_t (&widths)[256], uint8_t c)
 inline QuadPlacement GlyphPlacement(uint8_t c, float x, float y, float pen, float scale)
 {
     const float cell = 64.0f * scale;
-    return QuadPlacement{static_cast<float>(64 * (c % 16)), static_cast<float>(64 * (c / 16)), 64.0f, 64.0f,
-        x + pen * scale, y, cell, cell};
+    return QuadPlacement{static_cast<float>(64 * (c % 16)),
+                         static_cast<float>(64 * (c / 16)),
+                         64.0f,
+                         64.0f,
+                         x + pen * scale,
+                         y,
+                         cell,
+                         cell};
 }
 
 // Lays text out on one line with a width table, calling emit(placement) for every byte in order;

@@ -3,11 +3,11 @@
 #include "render/Texture.h"
 
 void DrawSpriteRegion(const Sprite& sprite, float sx, float sy, float sw, float sh, float dx, float dy, float dw,
-    float dh, float r, float g, float b, float a)
+                      float dh, float r, float g, float b, float a)
 {
     if (const std::optional<QuadPlacement> quad = PlaceSpriteRegion(sprite, sx, sy, sw, sh, dx, dy, dw, dh, a)) {
-        sprite.Texture->DrawTexturedQuad(
-            quad->sx, quad->sy, quad->sw, quad->sh, quad->x, quad->y, quad->w, quad->h, r, g, b, a);
+        sprite.Texture->DrawTexturedQuad(quad->sx, quad->sy, quad->sw, quad->sh, quad->x, quad->y, quad->w, quad->h, r,
+                                         g, b, a);
     }
 }
 
@@ -19,11 +19,11 @@ void DrawSprite(const Sprite& sprite, float x, float y, float r, float g, float 
 }
 
 void DrawSpriteRegionMasked(const Sprite& sprite, float sx, float sy, float sw, float sh, float dx, float dy, float dw,
-    float dh, float r, float g, float b, float a)
+                            float dh, float r, float g, float b, float a)
 {
     if (const std::optional<QuadPlacement> quad = PlaceSpriteRegion(sprite, sx, sy, sw, sh, dx, dy, dw, dh, a)) {
-        sprite.Texture->DrawScrollMaskQuad(
-            quad->sx, quad->sy, quad->sw, quad->sh, quad->x, quad->y, quad->w, quad->h, r, g, b, a);
+        sprite.Texture->DrawScrollMaskQuad(quad->sx, quad->sy, quad->sw, quad->sh, quad->x, quad->y, quad->w, quad->h,
+                                           r, g, b, a);
     }
 }
 

@@ -2,13 +2,10 @@
 
 #include <algorithm>
 
-bool SpriteAlphaVisible(float alpha)
-{
-    return !(static_cast<long double>(alpha) < 0.0001L);
-}
+bool SpriteAlphaVisible(float alpha) { return !(static_cast<long double>(alpha) < 0.0001L); }
 
-std::optional<QuadPlacement> PlaceSpriteRegion(
-    const Sprite& sprite, float sx, float sy, float sw, float sh, float dx, float dy, float dw, float dh, float alpha)
+std::optional<QuadPlacement> PlaceSpriteRegion(const Sprite& sprite, float sx, float sy, float sw, float sh, float dx,
+                                               float dy, float dw, float dh, float alpha)
 {
     if (sprite.Texture == nullptr || !SpriteAlphaVisible(alpha)) {
         return std::nullopt;

@@ -19,10 +19,10 @@ const std::string& generatedDocument()
         std::string text = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- generated for the benchmark -->\n<root>\n";
         for (int i = 0; text.size() < 1024 * 1024; ++i) {
             const std::string n = std::to_string(i);
-            text += "  <sprite n=\"sprite_" + n + "\" x=\"" + std::to_string(i % 2048) + "\" y=\""
-                + std::to_string(i * 7 % 2048) + "\" w=\"64\" h=\"48\" oX=\"3\" oY=\"4\" oW=\"70\" oH=\"56\"/>\n";
-            text += "  <entry id=\"" + n + "\">\n    <title>Track &amp; title number " + n
-                + "</title>\n    <note>Some   text with &lt;escapes&gt; and caf\xC3\xA9 &#65;</note>\n  </entry>\n";
+            text += "  <sprite n=\"sprite_" + n + "\" x=\"" + std::to_string(i % 2048) + "\" y=\"" +
+                    std::to_string(i * 7 % 2048) + "\" w=\"64\" h=\"48\" oX=\"3\" oY=\"4\" oW=\"70\" oH=\"56\"/>\n";
+            text += "  <entry id=\"" + n + "\">\n    <title>Track &amp; title number " + n +
+                    "</title>\n    <note>Some   text with &lt;escapes&gt; and caf\xC3\xA9 &#65;</note>\n  </entry>\n";
         }
         text += "</root>\n";
         return text;
@@ -78,8 +78,8 @@ void ExpatParse(benchmark::State& state)
         XML_Parser parser = XML_ParserCreate(nullptr);
         long elements = 0;
         XML_SetUserData(parser, &elements);
-        XML_SetStartElementHandler(
-            parser, [](void* data, const XML_Char*, const XML_Char**) { ++*static_cast<long*>(data); });
+        XML_SetStartElementHandler(parser,
+                                   [](void* data, const XML_Char*, const XML_Char**) { ++*static_cast<long*>(data); });
         const auto status = XML_Parse(parser, document.data(), static_cast<int>(document.size()), XML_TRUE);
         benchmark::DoNotOptimize(status);
         benchmark::DoNotOptimize(elements);
@@ -95,14 +95,14 @@ void AtlasSheetLoad(benchmark::State& state)
     std::string sheet = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- a -->\n<!-- b -->\n<!-- c -->\n"
                         "<TextureAtlas imagePath=\"textures1.png\" width=\"2048\" height=\"2048\">\n";
     for (int32_t i = 0; i < SpriteCount; ++i) {
-        sheet += "    <sprite n=\"" + std::string(SpriteNames[i])
-            + "\" x=\"2\" y=\"1480\" w=\"556\" h=\"480\" oX=\"244\" oY=\"0\" oW=\"800\" oH=\"480\"/>\n";
+        sheet += "    <sprite n=\"" + std::string(SpriteNames[i]) +
+                 "\" x=\"2\" y=\"1480\" w=\"556\" h=\"480\" oX=\"244\" oY=\"0\" oW=\"800\" oH=\"480\"/>\n";
     }
     sheet += "</TextureAtlas>\n";
     static Sprite table[SpriteCount];
     for (auto _ : state) {
-        LoadAtlasInto(
-            table, nullptr, reinterpret_cast<const uint8_t*>(sheet.data()), static_cast<int32_t>(sheet.size()));
+        LoadAtlasInto(table, nullptr, reinterpret_cast<const uint8_t*>(sheet.data()),
+                      static_cast<int32_t>(sheet.size()));
         benchmark::DoNotOptimize(table);
     }
 }

@@ -14,13 +14,15 @@ inline bool parseText(TVelaXML& document, std::string_view text)
 }
 
 // The top-level node at index, cast to the class the test expects (null on a mismatch).
-template <typename T> const T* topNode(const TVelaXML& document, int32_t index)
+template <typename T>
+const T* topNode(const TVelaXML& document, int32_t index)
 {
     return dynamic_cast<const T*>(document.Root.Items.Get(index));
 }
 
 // The child at index of a node, cast likewise.
-template <typename T> const T* childNode(const TVelaXMLItem* parent, int32_t index)
+template <typename T>
+const T* childNode(const TVelaXMLItem* parent, int32_t index)
 {
     return parent != nullptr ? dynamic_cast<const T*>(parent->Items.Get(index)) : nullptr;
 }

@@ -79,12 +79,11 @@ TEST(XmlStructure, DuplicateAttributesKeepBothAndFindTheLast)
 TEST(XmlStructure, CommentScriptCDataAndDeclarations)
 {
     TVelaXML xml;
-    ASSERT_TRUE(parseText(xml,
-        "<!-- a -- b --->"
-        "<%  x %% > %>"
-        "<![CDATA[ <raw> ]] ]]>"
-        "<!DOCTYPE   html>"
-        "<!ELEMENT foo>"));
+    ASSERT_TRUE(parseText(xml, "<!-- a -- b --->"
+                               "<%  x %% > %>"
+                               "<![CDATA[ <raw> ]] ]]>"
+                               "<!DOCTYPE   html>"
+                               "<!ELEMENT foo>"));
     ASSERT_EQ(xml.Root.Items.Count(), 5);
     EXPECT_EQ(topNode<TVelaXMLCommentTag>(xml, 0)->Text, " a -- b -");
     EXPECT_EQ(topNode<TVelaXMLScriptTag>(xml, 1)->Text, "  x %% > ");
@@ -102,8 +101,9 @@ TEST(XmlStructure, MarkupKeepsItsBytesUndecoded)
 
 TEST(XmlStructure, UnterminatedMarkupFails)
 {
-    for (const char* bad : {"<!-- open", "<!-- open --", "<![CDATA[ x ]]", "<% x %", "<!DOCTYPE x", "<!-x-->",
-             "<![CDATX[ x ]]>", "<?xml version='1'", "<?xml version='1'?", "<?", "<a", "<a x", "<a/", "<a>&#"}) {
+    for (const char* bad :
+         {"<!-- open", "<!-- open --", "<![CDATA[ x ]]", "<% x %", "<!DOCTYPE x", "<!-x-->", "<![CDATX[ x ]]>",
+          "<?xml version='1'", "<?xml version='1'?", "<?", "<a", "<a x", "<a/", "<a>&#"}) {
         TVelaXML xml;
         EXPECT_FALSE(parseText(xml, bad)) << bad;
         EXPECT_EQ(xml.Root.Items.Count(), 0) << bad;

@@ -57,7 +57,7 @@ TEST(FontLayout, WideGlyphsAdvanceByTheirWidth)
     const Widths widths;
     const std::vector<QuadPlacement> glyphs = layout("W A", 10, 0, 128, widths.table);
     ASSERT_EQ(glyphs.size(), 3u);
-    EXPECT_FLOAT_EQ(glyphs[1].x, 10.0f + 31.0f * 2.0f); // "W" 31 x scale
+    EXPECT_FLOAT_EQ(glyphs[1].x, 10.0f + 31.0f * 2.0f);                // "W" 31 x scale
     EXPECT_FLOAT_EQ(glyphs[2].x, 10.0f + 31.0f * 2.0f + 24.0f * 2.0f); // the blank (13) spaces as 24
     EXPECT_FLOAT_EQ(glyphs[0].w, 128.0f);
 }
@@ -67,7 +67,7 @@ TEST(FontLayout, HighBytesUseTheLowerRowsWithTheirOwnWidths)
     const Widths widths;
     const std::vector<QuadPlacement> glyphs = layout("\x80\xE9\xFF"
                                                      "A",
-        0, 0, 64, widths.table);
+                                                     0, 0, 64, widths.table);
     ASSERT_EQ(glyphs.size(), 4u);
     EXPECT_FLOAT_EQ(glyphs[0].sx, 0.0f);
     EXPECT_FLOAT_EQ(glyphs[0].sy, 8 * 64.0f);

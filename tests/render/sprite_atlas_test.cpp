@@ -23,8 +23,8 @@ void load(Sprite (&table)[SpriteCount], const std::string& sheet, TTexture* text
 std::string sheetOf(const std::string& sprites)
 {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!-- one -->\n<!-- two -->\n<!-- three -->\n"
-           "<TextureAtlas imagePath=\"t.png\" width=\"2048\" height=\"2048\">\n"
-        + sprites + "</TextureAtlas>\n";
+           "<TextureAtlas imagePath=\"t.png\" width=\"2048\" height=\"2048\">\n" +
+           sprites + "</TextureAtlas>\n";
 }
 
 } // namespace
@@ -51,10 +51,9 @@ TEST(SpriteAtlas, SlotNamesAndOrder)
 TEST(SpriteAtlas, TrimmedAndUntrimmedRecords)
 {
     Sprite table[SpriteCount] = {};
-    load(table,
-        sheetOf("<sprite n=\"gate_right\" x=\"2\" y=\"3\" w=\"556\" h=\"480\" oX=\"244\" oY=\"0\" "
-                "oW=\"800\" oH=\"480\"/>\n"
-                "<sprite n=\"title_bg\" x=\"560\" y=\"4\" w=\"800\" h=\"480\" r=\"y\"/>\n"));
+    load(table, sheetOf("<sprite n=\"gate_right\" x=\"2\" y=\"3\" w=\"556\" h=\"480\" oX=\"244\" oY=\"0\" "
+                        "oW=\"800\" oH=\"480\"/>\n"
+                        "<sprite n=\"title_bg\" x=\"560\" y=\"4\" w=\"800\" h=\"480\" r=\"y\"/>\n"));
     const Sprite& gate = table[SpriteGateRight];
     EXPECT_EQ(gate.Texture, AtlasTexture);
     EXPECT_EQ(gate.x, 2);
@@ -89,10 +88,9 @@ TEST(SpriteAtlas, MissingAndMalformedNumbersReadAsZero)
 TEST(SpriteAtlas, LaterEntriesOverwriteAndUnknownNamesChangeNothing)
 {
     Sprite table[SpriteCount] = {};
-    load(table,
-        sheetOf("<sprite n=\"bork2\" x=\"1\"/><sprite n=\"bork2\" x=\"2\"/>"
-                "<sprite n=\"no_such_sprite\" x=\"5\"/><sprite n=\"BORK1\" x=\"5\"/>"
-                "<sprite x=\"7\"/><Sprite n=\"bork1\" x=\"7\"/>"));
+    load(table, sheetOf("<sprite n=\"bork2\" x=\"1\"/><sprite n=\"bork2\" x=\"2\"/>"
+                        "<sprite n=\"no_such_sprite\" x=\"5\"/><sprite n=\"BORK1\" x=\"5\"/>"
+                        "<sprite x=\"7\"/><Sprite n=\"bork1\" x=\"7\"/>"));
     EXPECT_EQ(table[SpriteBork2].x, 2);
     for (int32_t i = 0; i < SpriteCount; ++i) {
         if (i != SpriteBork2) {
@@ -104,9 +102,8 @@ TEST(SpriteAtlas, LaterEntriesOverwriteAndUnknownNamesChangeNothing)
 TEST(SpriteAtlas, OnlySpritesInsideTextureAtlasElementsCount)
 {
     Sprite table[SpriteCount] = {};
-    load(table,
-        "<sprite n=\"bork1\"/><TextureAtlas><group><sprite n=\"bork2\"/></group></TextureAtlas>"
-        "<TextureAtlas><sprite n=\"advert\" w=\"800\"/></TextureAtlas>");
+    load(table, "<sprite n=\"bork1\"/><TextureAtlas><group><sprite n=\"bork2\"/></group></TextureAtlas>"
+                "<TextureAtlas><sprite n=\"advert\" w=\"800\"/></TextureAtlas>");
     EXPECT_EQ(table[SpriteBork1].Texture, nullptr);
     EXPECT_EQ(table[SpriteBork2].Texture, nullptr);
     EXPECT_EQ(table[SpriteAdvert].w, 800); // a second TextureAtlas is read as well
@@ -130,15 +127,14 @@ TEST(SpriteAtlas, LogLinesAroundTheParse)
     testing::internal::CaptureStderr();
     load(table, sheetOf(""));
     const std::string parsed = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(parsed,
-        "[Game] Creating memory stream...\n"
-        "[Game] Writing to memory stream...\n"
-        "[Game] Seeking memory stream to beginning position...\n"
-        "[Game] Creating XML class...\n"
-        "[Game] Parsing XML...\n"
-        "[Game] Processing XML nodes...\n"
-        "[Game] Destroying XML class...\n"
-        "[Game] Destroying memory stream...\n");
+    EXPECT_EQ(parsed, "[Game] Creating memory stream...\n"
+                      "[Game] Writing to memory stream...\n"
+                      "[Game] Seeking memory stream to beginning position...\n"
+                      "[Game] Creating XML class...\n"
+                      "[Game] Parsing XML...\n"
+                      "[Game] Processing XML nodes...\n"
+                      "[Game] Destroying XML class...\n"
+                      "[Game] Destroying memory stream...\n");
 
     testing::internal::CaptureStderr();
     load(table, "<broken");

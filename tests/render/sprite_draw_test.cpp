@@ -25,11 +25,7 @@ void expectPixel(const std::vector<uint8_t>& pixels, int x, int y, int r, int g,
 struct Image {
     int size;
     std::unique_ptr<uint8_t[]> pixels;
-    explicit Image(int size_)
-        : size(size_)
-        , pixels(new uint8_t[size_t(size_) * size_t(size_) * 4]())
-    {
-    }
+    explicit Image(int size_) : size(size_), pixels(new uint8_t[size_t(size_) * size_t(size_) * 4]()) {}
     void fill(int x, int y, int w, int h, uint8_t r, uint8_t g, uint8_t b)
     {
         for (int row = y; row < y + h; ++row) {
