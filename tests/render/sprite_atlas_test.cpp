@@ -5,6 +5,8 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace {
@@ -141,4 +143,72 @@ TEST(SpriteAtlas, LogLinesAroundTheParse)
     const std::string failed = testing::internal::GetCapturedStderr();
     EXPECT_EQ(failed.find("Processing XML nodes"), std::string::npos);
     EXPECT_NE(failed.find("[Game] Parsing XML...\n[Game] Destroying XML class...\n"), std::string::npos);
+}
+
+namespace {
+
+std::string readDataFile(const char* name)
+{
+    std::ifstream file(std::string(QUAVERO_SOURCE_DIR) + "/data/" + name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+// Slot, sheet (1..3), frame oW x oH and trimmed rectangle oX, oY, w, h of every slot the shipped sheets fill.
+struct ExpectedSlot {
+    int32_t slot, sheet, oW, oH, oX, oY, w, h;
+};
+const ExpectedSlot ShippedSlots[] = {
+    {0, 3, 800, 480, 0, 0, 800, 480},        {1, 2, 800, 480, 0, 0, 800, 480},
+    {3, 1, 800, 480, 0, 0, 800, 480},        {5, 1, 800, 480, 0, 0, 402, 480},
+    {6, 1, 800, 480, 244, 0, 556, 480},      {8, 2, 800, 480, 0, 0, 800, 480},
+    {10, 1, 800, 480, 14, 9, 54, 62},        {11, 1, 800, 480, 14, 9, 112, 62},
+    {12, 1, 800, 480, 14, 9, 170, 62},       {13, 1, 800, 480, 202, 55, 396, 398},
+    {14, 1, 800, 480, 202, 55, 396, 398},    {15, 1, 800, 480, 202, 55, 396, 398},
+    {18, 1, 800, 480, 342, 182, 118, 118},   {20, 1, 800, 480, 71, 23, 274, 208},
+    {21, 1, 800, 480, 71, 23, 274, 208},     {23, 1, 800, 480, 71, 23, 274, 208},
+    {24, 1, 800, 480, 311, 220, 114, 50},    {25, 1, 800, 480, 2, 193, 166, 132},
+    {26, 1, 800, 480, 0, 0, 800, 480},       {31, 1, 800, 480, 512, 114, 248, 366},
+    {32, 1, 800, 480, 596, 114, 204, 366},   {34, 1, 800, 480, 0, 60, 8, 364},
+    {35, 1, 800, 480, 792, 60, 8, 364},      {36, 1, 800, 480, 0, 0, 800, 480},
+    {37, 1, 800, 480, 352, 209, 404, 106},   {38, 3, 800, 480, 0, 0, 800, 480},
+    {42, 1, 800, 480, 0, 0, 800, 480},       {43, 1, 800, 480, 37, 132, 528, 348},
+    {44, 1, 800, 480, 33, 33, 526, 86},      {45, 1, 800, 480, 604, 0, 180, 480},
+    {46, 1, 800, 480, 19, 441, 38, 18},      {47, 1, 800, 480, 604, 0, 180, 480},
+    {48, 3, 1024, 2048, 100, 12, 614, 2018}, {49, 3, 512, 512, 59, 60, 392, 392},
+    {50, 3, 256, 256, 25, 26, 204, 204},     {51, 3, 256, 256, 56, 57, 142, 142},
+    {52, 2, 1024, 2048, 27, 52, 742, 1952},  {53, 1, 800, 480, 0, 0, 800, 480},
+    {54, 2, 800, 480, 15, 193, 436, 168},    {55, 2, 800, 480, 0, 0, 800, 480},
+};
+
+} // namespace
+
+TEST(SpriteAtlas, ShippedSheetsFillTheFortySlotsTheGameDraws)
+{
+    TTexture* const sets[3] = {reinterpret_cast<TTexture*>(uintptr_t(0x1000)),
+                               reinterpret_cast<TTexture*>(uintptr_t(0x2000)),
+                               reinterpret_cast<TTexture*>(uintptr_t(0x3000))};
+    Sprite table[SpriteCount] = {};
+    for (int sheet = 0; sheet < 3; ++sheet) {
+        const std::string bytes = readDataFile(("textures" + std::to_string(sheet + 1) + ".xml").c_str());
+        ASSERT_FALSE(bytes.empty());
+        load(table, bytes, sets[sheet]);
+    }
+    bool filled[SpriteCount] = {};
+    for (const ExpectedSlot& expected : ShippedSlots) {
+        const Sprite& sprite = table[expected.slot];
+        SCOPED_TRACE(SpriteNames[expected.slot]);
+        filled[expected.slot] = true;
+        EXPECT_EQ(sprite.Texture, sets[expected.sheet - 1]);
+        EXPECT_EQ(sprite.oW, expected.oW);
+        EXPECT_EQ(sprite.oH, expected.oH);
+        EXPECT_EQ(sprite.oX, expected.oX);
+        EXPECT_EQ(sprite.oY, expected.oY);
+        EXPECT_EQ(sprite.w, expected.w);
+        EXPECT_EQ(sprite.h, expected.h);
+    }
+    for (int32_t slot = 0; slot < SpriteCount; ++slot) {
+        if (!filled[slot]) {
+            EXPECT_EQ(table[slot].Texture, nullptr) << SpriteNames[slot];
+        }
+    }
 }
