@@ -101,3 +101,29 @@ TEST(SpriteDrawing, TextCellsAdvanceByTheWidthTable)
     expectPixel(pixels, 166, 316, 0, 0, 0);
     expectPixel(pixels, 116, 296, 0, 0, 0); // above the line
 }
+
+TEST(SpriteDrawing, MaskedSpritesFadeAwayFromTheScrollLine)
+{
+    GLTestWindow window(800, 480);
+    Image atlas(16);
+    atlas.fill(0, 0, 16, 16, 255, 255, 255);
+    TTexture texture(std::move(atlas.pixels), 16, 16, 0, false, false);
+    Sprite sprite;
+    sprite.Texture = &texture;
+    sprite.w = 16;
+    sprite.h = 16;
+    sprite.oW = 16;
+    sprite.oH = 16;
+
+    BeginFrame();
+    UseScrollMaskShader();
+    // A white column from y 150 to 450: opaque on the line y = 282, gone beyond 100 units from it.
+    DrawSpriteRegionMasked(sprite, 0, 0, 16, 16, 100, 150, 50, 300, 1, 1, 1, 1);
+    UseTextureShader();
+    const std::vector<uint8_t> pixels = window.ReadPixels();
+    expectPixel(pixels, 125, 282, 255, 255, 255);
+    expectPixel(pixels, 125, 160, 0, 0, 0);
+    expectPixel(pixels, 125, 420, 0, 0, 0);
+    const int halfway = GLTestWindow::Pixel(pixels, 125, 332)[0]; // 50 units off: alpha 1 - 0.25
+    EXPECT_NEAR(halfway, 191, 4);
+}
