@@ -68,12 +68,12 @@ inline int64_t modPositive(int64_t A, int64_t M)
 // Brings a position that left the active loop back into it. Overshoots of
 // more than one loop length (steps longer than the loop) fold by the loop
 // length, so the position always lands inside the loop; a reflection that
-// lands exactly on the loop end is held just inside it, or a loop that ends at
-// the last frame would end the voice.
+// lands on the loop end is held on the loop's last frame, or a loop that ends
+// at the last frame of the sample would end the voice there.
 void TVSSSampleVoice::wrapIntoLoop(int32_t Mode, int64_t LoopStart, int64_t LoopEnd)
 {
     const int64_t length = LoopEnd - LoopStart;
-    const int64_t lastInside = LoopEnd - 1;
+    const int64_t lastInside = LoopEnd - vss::FrameOne;
     if (!Backwards) {
         if (Position < LoopStart) {
             if (Position < 0) {
