@@ -61,6 +61,7 @@ void TVSSOGG::Start(bool NewLoop, int32_t Volume16, int32_t Panning16, int32_t S
     Step = step > MaxStep ? MaxStep : static_cast<int64_t>(step);
     RingWrite = 0;
     std::memset(Ring, 0, sizeof Ring);
+    endOfData_ = false;
     Playing.store(true, std::memory_order_relaxed);
 }
 
@@ -115,11 +116,11 @@ void TVSSOGG::decodeBatch()
             rewind();
             continue;
         }
-        if (DecCount == 0) {
-            DecCount = BlockFrames;
-            silent = true;
-        }
-        Playing.store(false, std::memory_order_relaxed);
+        // The end: a batch of silence; the stream stops once the frames
+        // decoded before it have been mixed.
+        DecCount = BlockFrames;
+        silent = true;
+        endOfData_ = true;
         break;
     }
     if (silent) {

@@ -81,4 +81,6 @@ private:
     template <bool Sinc> void fillResampled();
 
     bool decoderOpen_ = false;
+    bool endOfData_ = false; // a batch met the end of a stream that does not loop
+    int32_t validFrames_ = 0; // frames of the current OutBlock that came from the data
 };

@@ -82,17 +82,17 @@ void TVSSOGG::MixInto(int32_t* Mix, int32_t Frames, int32_t Group)
         const int32_t* source = SilentFrames;
         int32_t run = Frames - done < BlockFrames ? Frames - done : BlockFrames;
         if (Playing.load(std::memory_order_relaxed)) {
-            if (OutRead >= OutCount) {
-                fillOutBlock();
+            if (OutRead >= OutCount && endOfData_) {
+                // Every frame decoded before the end has been mixed.
+                Playing.store(false, std::memory_order_relaxed);
+            } else {
+                if (OutRead >= OutCount) {
+                    fillOutBlock();
+                }
+                source = OutBlock + 2 * OutRead;
+                run = run < OutCount - OutRead ? run : OutCount - OutRead;
+                OutRead += run;
             }
-            source = OutBlock + 2 * OutRead;
-            run = run < OutCount - OutRead ? run : OutCount - OutRead;
-            // A fill that met the end of the data: its first frame still
-            // sounds, the stream is silent from the next frame on.
-            if (!Playing.load(std::memory_order_relaxed)) {
-                run = 1;
-            }
-            OutRead += run;
         }
         const bool ramp = RampFrames > 0;
         if (ramp && run > RampFrames) {

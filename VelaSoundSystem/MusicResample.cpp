@@ -41,6 +41,7 @@ const TVSSSincTable& SharedSincTable()
 
 void TVSSOGG::fillOutBlock()
 {
+    validFrames_ = BlockFrames;
     if (Step == vss::FrameOne) {
         fillDirect();
     } else if (Step >= vss::FrameOne && Step == BaseStep) {
@@ -50,6 +51,9 @@ void TVSSOGG::fillOutBlock()
     }
     OutRead = 0;
     OutCount = BlockFrames;
+    if (endOfData_) {
+        OutCount = validFrames_ < 1 ? 1 : validFrames_;
+    }
 }
 
 void TVSSOGG::fillDirect()
@@ -58,6 +62,11 @@ void TVSSOGG::fillDirect()
     while (done < BlockFrames) {
         if (DecRead >= DecCount) {
             decodeBatch();
+            if (endOfData_) {
+                validFrames_ = done;
+                std::memset(OutBlock + 2 * done, 0, static_cast<size_t>(BlockFrames - done) * 2 * sizeof(int32_t));
+                return;
+            }
         }
         const int32_t available = DecCount - DecRead;
         const int32_t n = available < BlockFrames - done ? available : BlockFrames - done;
@@ -72,12 +81,17 @@ template <bool Sinc> void TVSSOGG::fillResampled()
     constexpr int32_t mask = BlockFrames - 1;
     const std::array<int32_t, 4>* cubic = Owner->CubicTable.get();
     const TVSSSincTable& sinc = *SincTable;
+    // The frame at which the data ran out, once it does.
+    validFrames_ = endOfData_ ? 0 : -1;
     for (int32_t i = 0; i < BlockFrames; ++i) {
         Position += Step;
         while ((Position >> 32) >= 1) {
             Position -= vss::FrameOne;
             nextDecodedFrame(Ring + 2 * RingWrite);
             RingWrite = (RingWrite + 1) & mask;
+            if (endOfData_ && validFrames_ < 0) {
+                validFrames_ = i;
+            }
         }
         const int32_t phase = static_cast<int32_t>((static_cast<uint64_t>(Position) >> 20) & 4095);
         for (int32_t c = 0; c < 2; ++c) {
