@@ -18,8 +18,9 @@ class TVelaSoundSystem {
 public:
     // Slots per bank.
     static constexpr int32_t SlotCount = 256;
-    // Most voices a sample may own.
-    static constexpr int32_t MaxVoicesPerSample = 1024;
+    // Most voices a sample may own: with every slot full at this count, the
+    // voices, their tails and all music slots still sum inside 32 bits.
+    static constexpr int32_t MaxVoicesPerSample = 64;
     // Most frames a decoded sample may hold (about six minutes at 44100 Hz).
     static constexpr int64_t MaxSampleFrames = int64_t(1) << 24;
     // Largest step of a sample voice (32.32): 16384 source frames per output frame.

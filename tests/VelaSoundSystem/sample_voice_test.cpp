@@ -142,6 +142,14 @@ TEST_F(Voices, AllBusyStealsTheOldestThenTheQuietestThenTheLast)
     EXPECT_EQ(sound.PlaySample(1, 1.0f, 0.0f, 1.0f), -1);
 }
 
+TEST_F(Voices, VoiceCountIsBounded)
+{
+    loadMono(0, {1, 2, 3}, 100000);
+    EXPECT_EQ(sound.SampleSlots[0]->Voices.size(), size_t(TVelaSoundSystem::MaxVoicesPerSample));
+    loadMono(0, {1, 2, 3}, -5);
+    EXPECT_TRUE(sound.SampleSlots[0]->Voices.empty());
+}
+
 TEST_F(Voices, SampleEndsInsideTheBlockAndFadesOut)
 {
     loadMono(0, std::vector<int16_t>(100, 20000));
