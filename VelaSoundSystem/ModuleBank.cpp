@@ -3,24 +3,21 @@
 // The module bank: one TVelaXM player per slot, rendered once per block and
 // added into the mix at the module group volume.
 //
-// MODULE BANK GAP: the module player (TVelaXM, TVelaXMModule) is not yet part
-// of this repository. Until it is, no slot can hold a player: LoadModule
-// empties the slot and fails, and the other operations see an empty slot.
-// Once VelaXM/VelaXM.h exists, this file gets the real bodies:
-//   LoadModule: free the slot; create TVelaXM (SampleRate, 16 bits, stereo,
-//     one buffer, BufferSamples frames) in memory-buffer mode; load with
-//     TVelaXMModule.Load when Data is not null and Size > 0; on success set
-//     MixAmplification 256, LoopSong = Loop, Interpolation = 1..3 or else 0;
-//     on failure free the player.
-//   StartModule: Play(); StopModule: Stop(); IsModulePlaying: Playing.
-//   mixModules: for each playing player, Render() then MixInto(MixBuffer,
-//     ModuleVolume), i.e. v >> 12, scaled by ModuleVolume when not 4096.
-//   freeModule: delete the player.
+// MODULE BANK GAP: the module player (VelaXM/VelaXM.h) reaches this branch
+// only when its own branch is merged. Until then no slot can hold a player:
+// LoadModule empties the slot and fails, and every other operation sees an
+// empty slot. The real bank below switches on by itself once the header is
+// there.
+
+#if __has_include("VelaXM/VelaXM.h")
+
+#include <new>
+
+#include "VelaXM/VelaXM.h"
 
 void TVelaSoundSystem::freeModule(int32_t Slot)
 {
-    // MODULE BANK GAP: slots never hold a player yet, so there is nothing to
-    // delete (and TVelaXM is still an incomplete type here).
+    delete ModuleSlots[Slot];
     ModuleSlots[Slot] = nullptr;
 }
 
@@ -28,31 +25,97 @@ bool TVelaSoundSystem::LoadModule(uint8_t Slot, const void* Data, int32_t Size, 
 {
     TVelaLockGuard guard(Lock);
     freeModule(Slot);
-    (void)Data;
-    (void)Size;
-    (void)Loop;
-    (void)Interpolation;
-    return false; // MODULE BANK GAP
+    TVelaXM* player = nullptr;
+    try {
+        // Memory-buffer mode: 16 bits, stereo, one buffer of one block.
+        player = new TVelaXM(SampleRate, 0, 16, 0, true, 1, BufferSamples);
+        const bool loaded = Data != nullptr && Size > 0 && player->Module->Load(Data, static_cast<uint32_t>(Size));
+        if (!loaded) {
+            delete player;
+            return false;
+        }
+    } catch (const std::bad_alloc&) {
+        delete player;
+        return false;
+    }
+    player->Module->MixAmplification = 256;
+    player->LoopSong = Loop;
+    player->Interpolation = Interpolation >= 1 && Interpolation <= 3 ? static_cast<uint8_t>(Interpolation) : 0;
+    ModuleSlots[Slot] = player;
+    return true;
 }
 
 bool TVelaSoundSystem::StartModule(uint8_t Slot)
 {
     TVelaLockGuard guard(Lock);
-    return ModuleSlots[Slot] != nullptr && false; // MODULE BANK GAP: TVelaXM::Play
+    TVelaXM* player = ModuleSlots[Slot];
+    return player != nullptr && player->Play();
 }
 
 bool TVelaSoundSystem::StopModule(uint8_t Slot)
 {
     TVelaLockGuard guard(Lock);
-    return ModuleSlots[Slot] != nullptr; // MODULE BANK GAP: TVelaXM::Stop first
+    TVelaXM* player = ModuleSlots[Slot];
+    if (player == nullptr) {
+        return false;
+    }
+    player->Stop();
+    return true;
 }
 
 bool TVelaSoundSystem::IsModulePlaying(uint8_t Slot) const
 {
-    return ModuleSlots[Slot] != nullptr && false; // MODULE BANK GAP: TVelaXM::Playing
+    const TVelaXM* player = ModuleSlots[Slot];
+    return player != nullptr && player->Playing;
 }
 
 void TVelaSoundSystem::mixModules()
 {
-    // MODULE BANK GAP: render each playing player and add its block here.
+    for (TVelaXM* player : ModuleSlots) {
+        if (player != nullptr && player->Playing) {
+            player->Render();
+            // The player's block carries 12 fraction bits; MixInto drops them
+            // and applies the group volume.
+            player->MixInto(MixBuffer.get(), ModuleVolume);
+        }
+    }
 }
+
+#else // MODULE BANK GAP
+
+void TVelaSoundSystem::freeModule(int32_t Slot)
+{
+    ModuleSlots[Slot] = nullptr;
+}
+
+bool TVelaSoundSystem::LoadModule(uint8_t Slot, const void*, int32_t, bool, int32_t)
+{
+    TVelaLockGuard guard(Lock);
+    freeModule(Slot);
+    return false;
+}
+
+bool TVelaSoundSystem::StartModule(uint8_t Slot)
+{
+    TVelaLockGuard guard(Lock);
+    (void)Slot;
+    return false;
+}
+
+bool TVelaSoundSystem::StopModule(uint8_t Slot)
+{
+    TVelaLockGuard guard(Lock);
+    (void)Slot;
+    return false;
+}
+
+bool TVelaSoundSystem::IsModulePlaying(uint8_t) const
+{
+    return false;
+}
+
+void TVelaSoundSystem::mixModules()
+{
+}
+
+#endif
