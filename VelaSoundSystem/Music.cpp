@@ -4,6 +4,7 @@
 
 #include "VelaSoundSystem/FixedPoint.h"
 #include "VelaSoundSystem/SoundSystem.h"
+#include "VelaSoundSystem/VorbisSetupCheck.h"
 
 // Life of a music stream: opening the decoder over its own copy of the data,
 // starting, stopping, volume changes and the lazy decoding of batches.
@@ -11,6 +12,9 @@
 bool TVSSOGG::Open(TVelaSoundSystem* NewOwner, const uint8_t* Data, int32_t Size)
 {
     Owner = NewOwner;
+    if (!vss::VorbisCodebooksAreSound(Data, Size)) {
+        return false;
+    }
     Stream = std::make_unique<vss::TVSSMemoryStream>(Data, Size);
     std::memset(&Decoder, 0, sizeof Decoder);
     if (ov_open_callbacks(Stream.get(), &Decoder, nullptr, 0, vss::MemoryStreamCallbacks()) != 0) {

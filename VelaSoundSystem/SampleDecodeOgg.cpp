@@ -3,6 +3,7 @@
 #include "VelaSoundSystem/OggMemory.h"
 #include "VelaSoundSystem/Sample.h"
 #include "VelaSoundSystem/SoundSystem.h"
+#include "VelaSoundSystem/VorbisSetupCheck.h"
 
 // Whole-file Ogg Vorbis decoding for samples. The decoder's output is folded
 // to stereo batch by batch, so memory follows the frames actually decoded and
@@ -28,6 +29,9 @@ struct TOpenDecoder {
 
 bool DecodeOggSample(const uint8_t* Bytes, int32_t Size, TVSSDecodedSample& Decoded)
 {
+    if (!vss::VorbisCodebooksAreSound(Bytes, Size)) {
+        return false;
+    }
     vss::TVSSMemoryStream stream(Bytes, Size);
     TOpenDecoder decoder;
     std::memset(&decoder.File, 0, sizeof decoder.File);

@@ -3,14 +3,19 @@
 // another speed (cubic), and without loop until it ends.
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
+#include "VelaSoundSystem/OggPageRepair.h"
 #include "VelaSoundSystem/SoundSystem.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
 {
     static TVelaSoundSystem sound(44100, 2, 16, 1024);
+    // Page checksums repaired, so that mutations reach the decoder.
+    std::vector<uint8_t> bytes(Data, Data + Size);
+    soundtest::RepairOggPages(bytes);
     const int32_t size = Size > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int32_t>(Size);
-    if (!sound.LoadMusic(0, Data, size)) {
+    if (!sound.LoadMusic(0, bytes.data(), size)) {
         return 0;
     }
     sound.PlayMusic(0, true, 1.0f, 0.0f, 1.0f);
