@@ -1,5 +1,6 @@
 #include "VelaSoundSystem/VorbisSetupCheck.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -82,7 +83,7 @@ enum class TBookCheck { Sound, Broken, Truncated };
 
 // Reads one codebook and checks the completeness of its code: the sum of
 // 2^-length over the used entries must be exactly 1.
-TBookCheck checkCodebook(TBitReader& In)
+TBookCheck checkCodebook(TBitReader& In, bool& ValueMapped)
 {
     uint64_t sync, dim, entries, ordered;
     if (!In.Read(24, sync) || !In.Read(16, dim) || !In.Read(24, entries) || !In.Read(1, ordered)) {
@@ -145,6 +146,7 @@ TBookCheck checkCodebook(TBitReader& In)
     if (!In.Read(4, lookup)) {
         return TBookCheck::Truncated;
     }
+    ValueMapped = lookup != 0;
     if (lookup == 1 || lookup == 2) {
         uint64_t minimum, delta, valueBits, sequence;
         if (!In.Read(32, minimum) || !In.Read(32, delta) || !In.Read(4, valueBits) || !In.Read(1, sequence)) {
@@ -160,26 +162,225 @@ TBookCheck checkCodebook(TBitReader& In)
     return TBookCheck::Sound;
 }
 
-bool setupIsSound(const ogg_packet& Packet)
+// Reads Count bits into Value and checks Value < Limit.
+bool readBelow(TBitReader& In, int Count, uint64_t Limit, uint64_t& Value)
 {
-    if (Packet.bytes < 7 || Packet.packet[0] != 5 || std::memcmp(Packet.packet + 1, "vorbis", 6) != 0) {
-        return true; // not a setup header: the decoder judges it
+    return In.Read(Count, Value) && Value < Limit;
+}
+
+bool checkFloor(TBitReader& In, uint64_t Books)
+{
+    uint64_t type, v;
+    if (!In.Read(16, type)) {
+        return false;
     }
-    TBitReader in(Packet.packet + 7, Packet.bytes - 7);
-    uint64_t books;
-    if (!in.Read(8, books)) {
-        return true;
-    }
-    for (uint64_t i = 0; i <= books; ++i) {
-        const TBookCheck check = checkCodebook(in);
-        if (check == TBookCheck::Broken) {
+    if (type == 0) {
+        uint64_t bookCount;
+        if (!In.Read(8 + 16 + 16 + 6 + 8, v) || !In.Read(4, bookCount)) {
             return false;
         }
-        if (check == TBookCheck::Truncated) {
-            return true; // the decoder refuses a cut header itself
+        for (uint64_t i = 0; i <= bookCount; ++i) {
+            if (!readBelow(In, 8, Books, v)) {
+                return false;
+            }
+        }
+        return true;
+    }
+    if (type != 1) {
+        return false;
+    }
+    uint64_t partitions;
+    if (!In.Read(5, partitions)) {
+        return false;
+    }
+    uint64_t classOf[32];
+    int64_t maxClass = -1;
+    for (uint64_t i = 0; i < partitions; ++i) {
+        if (!In.Read(4, classOf[i])) {
+            return false;
+        }
+        maxClass = std::max<int64_t>(maxClass, static_cast<int64_t>(classOf[i]));
+    }
+    uint64_t dimensions[16] = {};
+    for (int64_t c = 0; c <= maxClass; ++c) {
+        uint64_t subclasses;
+        if (!In.Read(3, dimensions[c]) || !In.Read(2, subclasses)) {
+            return false;
+        }
+        ++dimensions[c];
+        if (subclasses != 0 && !readBelow(In, 8, Books, v)) {
+            return false;
+        }
+        for (uint64_t j = 0; j < (uint64_t(1) << subclasses); ++j) {
+            // Stored plus one; 0 means no book.
+            if (!readBelow(In, 8, Books + 1, v)) {
+                return false;
+            }
+        }
+    }
+    uint64_t multiplier, rangeBits;
+    if (!In.Read(2, multiplier) || !In.Read(4, rangeBits)) {
+        return false;
+    }
+    uint64_t points = 2;
+    for (uint64_t i = 0; i < partitions; ++i) {
+        points += dimensions[classOf[i]];
+        if (points > 65 || !In.Skip(dimensions[classOf[i]] * rangeBits)) {
+            return false;
         }
     }
     return true;
+}
+
+bool checkResidue(TBitReader& In, const std::vector<bool>& ValueMapped)
+{
+    const uint64_t books = ValueMapped.size();
+    uint64_t type, begin, end, size, classifications, classbook, v;
+    if (!In.Read(16, type) || type > 2 || !In.Read(24, begin) || !In.Read(24, end) || !In.Read(24, size)
+        || !In.Read(6, classifications) || !readBelow(In, 8, books, classbook)) {
+        return false;
+    }
+    ++classifications;
+    uint64_t cascade[64];
+    for (uint64_t i = 0; i < classifications; ++i) {
+        uint64_t low, flag, high = 0;
+        if (!In.Read(3, low) || !In.Read(1, flag) || (flag != 0 && !In.Read(5, high))) {
+            return false;
+        }
+        cascade[i] = high * 8 + low;
+    }
+    for (uint64_t i = 0; i < classifications; ++i) {
+        for (int bit = 0; bit < 8; ++bit) {
+            if ((cascade[i] >> bit) & 1) {
+                // Residue vectors come from value-mapped books only.
+                if (!readBelow(In, 8, books, v) || !ValueMapped[v]) {
+                    return false;
+                }
+            }
+        }
+    }
+    return true;
+}
+
+bool checkMapping(TBitReader& In, uint64_t Channels, uint64_t Floors, uint64_t Residues)
+{
+    uint64_t type, flag, submaps = 1, v;
+    if (!In.Read(16, type) || type != 0 || !In.Read(1, flag)) {
+        return false;
+    }
+    if (flag != 0) {
+        if (!In.Read(4, submaps)) {
+            return false;
+        }
+        ++submaps;
+    }
+    if (!In.Read(1, flag)) {
+        return false;
+    }
+    if (flag != 0) {
+        uint64_t steps;
+        if (!In.Read(8, steps)) {
+            return false;
+        }
+        const int bits = bitsToHold(Channels - 1);
+        for (uint64_t i = 0; i <= steps; ++i) {
+            uint64_t magnitude, angle;
+            if (!readBelow(In, bits, Channels, magnitude) || !readBelow(In, bits, Channels, angle)
+                || magnitude == angle) {
+                return false;
+            }
+        }
+    }
+    if (!In.Read(2, v) || v != 0) {
+        return false;
+    }
+    if (submaps > 1) {
+        for (uint64_t c = 0; c < Channels; ++c) {
+            if (!readBelow(In, 4, submaps, v)) {
+                return false;
+            }
+        }
+    }
+    for (uint64_t i = 0; i < submaps; ++i) {
+        if (!In.Read(8, v) || !readBelow(In, 8, Floors, v) || !readBelow(In, 8, Residues, v)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The whole setup header, as the format defines it: complete codes, every
+// index in range, and the framing bit at its end.
+bool setupIsSound(const ogg_packet& Packet, uint64_t Channels)
+{
+    if (Packet.bytes < 7 || Packet.packet[0] != 5 || std::memcmp(Packet.packet + 1, "vorbis", 6) != 0) {
+        return false;
+    }
+    TBitReader in(Packet.packet + 7, Packet.bytes - 7);
+    uint64_t count, v;
+    if (!in.Read(8, count)) {
+        return false;
+    }
+    std::vector<bool> valueMapped;
+    for (uint64_t i = 0; i <= count; ++i) {
+        bool mapped = false;
+        if (checkCodebook(in, mapped) != TBookCheck::Sound) {
+            return false;
+        }
+        valueMapped.push_back(mapped);
+    }
+    if (!in.Read(6, count)) {
+        return false;
+    }
+    for (uint64_t i = 0; i <= count; ++i) {
+        if (!in.Read(16, v) || v != 0) {
+            return false;
+        }
+    }
+    uint64_t floors, residues, mappings, modes;
+    if (!in.Read(6, floors)) {
+        return false;
+    }
+    for (uint64_t i = 0; i <= floors; ++i) {
+        if (!checkFloor(in, valueMapped.size())) {
+            return false;
+        }
+    }
+    if (!in.Read(6, residues)) {
+        return false;
+    }
+    for (uint64_t i = 0; i <= residues; ++i) {
+        if (!checkResidue(in, valueMapped)) {
+            return false;
+        }
+    }
+    if (!in.Read(6, mappings)) {
+        return false;
+    }
+    for (uint64_t i = 0; i <= mappings; ++i) {
+        if (!checkMapping(in, Channels, floors + 1, residues + 1)) {
+            return false;
+        }
+    }
+    if (!in.Read(6, modes)) {
+        return false;
+    }
+    for (uint64_t i = 0; i <= modes; ++i) {
+        if (!in.Read(1, v) || !in.Read(16, v) || v != 0 || !in.Read(16, v) || v != 0
+            || !readBelow(in, 8, mappings + 1, v)) {
+            return false;
+        }
+    }
+    return in.Read(1, v) && v == 1;
+}
+
+// Channels of an identification header, or 0 when the packet is not one.
+uint64_t identifiedChannels(const ogg_packet& Packet)
+{
+    if (Packet.bytes < 30 || Packet.packet[0] != 1 || std::memcmp(Packet.packet + 1, "vorbis", 6) != 0) {
+        return 0;
+    }
+    return Packet.packet[11];
 }
 
 // One logical stream followed from its first page to its setup header.
@@ -187,6 +388,7 @@ struct TLogicalStream {
     int Serial = 0;
     bool Open = false; // State holds buffers
     int Packets = 0;
+    uint64_t Channels = 0; // from the identification header; 0 = not Vorbis
     ogg_stream_state State;
 
     void Close()
@@ -256,8 +458,14 @@ bool VorbisCodebooksAreSound(const uint8_t* Data, int32_t Size)
             if (result < 0) {
                 continue; // a gap: the decoder sees the same gap
             }
-            if (++stream->Packets == 3) {
-                sound = setupIsSound(packet);
+            ++stream->Packets;
+            if (stream->Packets == 1) {
+                stream->Channels = identifiedChannels(packet);
+                if (stream->Channels == 0) {
+                    stream->Close(); // not a Vorbis stream: the decoder skips it
+                }
+            } else if (stream->Packets == 3) {
+                sound = setupIsSound(packet, stream->Channels);
                 stream->Close();
             }
         }
