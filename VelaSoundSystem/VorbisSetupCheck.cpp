@@ -424,7 +424,11 @@ bool VorbisCodebooksAreSound(const uint8_t* Data, int32_t Size)
     streams.reserve(MaxLogicalStreams);
     bool sound = true;
     ogg_page page;
-    while (sound && ogg_sync_pageout(&sync, &page) == 1) {
+    int paged;
+    while (sound && (paged = ogg_sync_pageout(&sync, &page)) != 0) {
+        if (paged < 0) {
+            continue; // bytes skipped to find the next page, as the decoder does
+        }
         const int serial = ogg_page_serialno(&page);
         TLogicalStream* stream = nullptr;
         for (TLogicalStream& s : streams) {
