@@ -2,6 +2,8 @@
 // of sound at 44100 Hz) and the one-time cost of decoding the game's samples.
 // Run by hand: build with -DQUAVERO_BENCH=ON, then ./bench/sound/bench_sound.
 #include <cmath>
+#include <fstream>
+#include <iterator>
 #include <random>
 
 #include <benchmark/benchmark.h>
@@ -72,6 +74,49 @@ void BM_MixBlock_MusicFadeAndSpeech(benchmark::State& State)
     reportShare(State);
 }
 BENCHMARK(BM_MixBlock_MusicFadeAndSpeech)->Unit(benchmark::kMicrosecond);
+
+#if __has_include("VelaXM/VelaXM.h")
+// The game's busiest moment: the 14 module players loaded (7 full tracks and
+// their 7 melody-less copies, cubic interpolation), one full track and one
+// phrase player playing, the menu music fading and one speech sample.
+void BM_MixBlock_BusiestMoment(benchmark::State& State)
+{
+    const char* names[7] = {"bomberclone-data__zb-tnt.xm", "bomberclone-data__slice_me_nice.xm",
+        "bomberclone-data__mario_is_a_weenie.xm", "bomberclone-data__cerror-bobmberclone.xm",
+        "bomberclone-data__cerror-bomberclone_numero_2.xm", "flobopuyo__flobopuyo_game1.xm",
+        "bomberclone-data__zb-tnt.xm"};
+    TVelaSoundSystem sound(44100, 2, 16, 1024);
+    for (int i = 0; i < 7; ++i) {
+        std::ifstream in(std::string(QUAVERO_CORPUS_DIR) + "/modules/" + names[i], std::ios::binary);
+        const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        for (int slot : {i, 10 + i}) {
+            if (!sound.LoadModule(
+                    static_cast<uint8_t>(slot), bytes.data(), static_cast<int32_t>(bytes.size()), true, 2)) {
+                State.SkipWithError("a corpus module did not load");
+                return;
+            }
+        }
+    }
+    sound.LoadMusic(0, menuMusic().data(), static_cast<int32_t>(menuMusic().size()));
+    sound.LoadSample(4, speech().data(), static_cast<int32_t>(speech().size()), 1);
+    sound.StartModule(0);
+    sound.StartModule(10);
+    sound.PlayMusic(0, true, 1.0f, 0.0f, 1.0f);
+    float volume = 1.0f;
+    int block = 0;
+    for (auto _ : State) {
+        if (block++ % 80 == 0) {
+            sound.PlaySample(4, 1.0f, 0.0f, 1.0f);
+        }
+        volume = volume > 0.01f ? volume * 0.99f : 1.0f;
+        sound.SetMusicVolume(0, volume);
+        sound.MixBlock();
+        benchmark::DoNotOptimize(sound.OutputBuffer[0]);
+    }
+    reportShare(State);
+}
+BENCHMARK(BM_MixBlock_BusiestMoment)->Unit(benchmark::kMicrosecond);
+#endif
 
 // One stream through each resampling path.
 void BM_MixBlock_MusicPath(benchmark::State& State)
