@@ -104,28 +104,6 @@ TEST_F(Music, VolumeRampsOver120FramesAndContinuesFromTheGainReached)
     }
 }
 
-TEST_F(Music, FadeCalledEveryFrameNeverRaisesTheGain)
-{
-    load(0, EncodeOgg(Sine(30000, 2, 44100, 440.0, 0.9), 2, 44100));
-    sound.PlayMusic(0, true, 1.0f, 0.0f, 1.0f);
-    sound.MixBlock();
-    int32_t previous = sound.MusicSlots[0]->CurrentGainLeft;
-    for (int step = 1; step <= 20; ++step) {
-        sound.SetMusicVolume(0, 1.0f - step * 0.05f);
-        sound.MixBlock();
-        const int32_t now = sound.MusicSlots[0]->CurrentGainLeft;
-        ASSERT_LE(now, previous);
-        ASSERT_GE(now, previous - (210 << 12));
-        previous = now;
-    }
-    EXPECT_LE(previous, 64 << 12);
-    // At volume 0 and with nothing left to ramp the stream adds nothing.
-    sound.MixBlock();
-    for (int i = 0; i < 1024; ++i) {
-        ASSERT_EQ(left(i), 0);
-    }
-}
-
 TEST_F(Music, FasterStreamGoesThroughTheSincAtHalfLevel)
 {
     load(0, EncodeOgg(Sine(48000, 2, 48000, 1000.0, 0.8), 2, 48000));

@@ -109,16 +109,4 @@ TEST(OggSampleFailures, EmptyStreamsAndBrokenDataFail)
     }
 }
 
-TEST(OggSampleSilence, SilenceDecodesToZeros)
-{
-    const auto ogg = EncodeOgg(std::vector<float>(static_cast<size_t>(5000) * 2, 0.0f), 2, 44100);
-    TVelaSoundSystem sound(44100, 2, 16, 1024);
-    ASSERT_TRUE(sound.LoadSample(0, ogg.data(), static_cast<int32_t>(ogg.size()), 1));
-    const TVSSSample& s = *sound.SampleSlots[0];
-    EXPECT_EQ(s.Length, 5000);
-    for (int i = 0; i < 2 * s.Length; ++i) {
-        ASSERT_EQ(s.Data[i], 0);
-    }
-}
-
 } // namespace

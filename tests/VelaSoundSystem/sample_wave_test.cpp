@@ -238,25 +238,4 @@ TEST_F(WaveLoad, BrokenImagesFailAndEmptyTheSlot)
     }
 }
 
-TEST_F(WaveLoad, TruncationAtEveryLengthNeverCrashes)
-{
-    std::vector<uint8_t> data(64, 90);
-    const auto full = TWaveBuilder()
-                          .Format(1, 2, 8000, 16)
-                          .Chunk("fact", bytes({1, 0, 0, 0}))
-                          .Chunk("data", data)
-                          .Chunk("smpl", SamplerChunk({{0, 1, 8}}))
-                          .Bytes();
-    for (size_t n = 0; n <= full.size(); ++n) {
-        std::vector<uint8_t> cut(full.begin(), full.begin() + static_cast<long>(n));
-        const bool loaded = sound.LoadSample(1, cut.data(), static_cast<int32_t>(cut.size()), 1);
-        if (loaded) {
-            EXPECT_LE(sound.SampleSlots[1]->Length, 16);
-        } else {
-            EXPECT_EQ(sound.SampleSlots[1], nullptr);
-        }
-    }
-    EXPECT_TRUE(sound.LoadSample(1, full.data(), static_cast<int32_t>(full.size()), 1));
-}
-
 } // namespace
