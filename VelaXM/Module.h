@@ -101,4 +101,8 @@ private:
     friend class TVelaXMLoader;
 
     void initChannels();
+    // Starts a new row: finds the next playable one and runs the row effects of every pattern channel.
+    void startRow();
+    // Moves CurrentOrder/CurrentRow to a row that exists, wrapping or ending the song; false when it ended.
+    bool findNextRow();
 };
