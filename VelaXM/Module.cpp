@@ -113,6 +113,8 @@ void TVelaXMModule::Restart()
     PatternDelay = 0;
     CurrentOrder = 0;
     CurrentRow = 0;
+    PlayedOrder = 0;
+    PlayedRow = -1;
     JumpOrder = 0;
     JumpRow = 0;
     JumpPending = false;

@@ -82,6 +82,8 @@ public:
     int32_t CurrentOrder = 0; // order position being played
     int32_t CurrentRow = 0; // row to be read next
     int32_t CurrentPattern = 0; // pattern of CurrentOrder
+    int32_t PlayedOrder = 0; // order position of the row whose cells the channels hold
+    int32_t PlayedRow = -1; // that row (-1 before the first row)
     int32_t JumpOrder = 0; // pending jump target
     int32_t JumpRow = 0;
     bool JumpPending = false; // B, D or E6x asked for a jump on this row

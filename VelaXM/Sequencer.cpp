@@ -79,6 +79,8 @@ void TVelaXMModule::startRow()
     const bool playable = findNextRow();
     if (CurrentOrder < 256)
         CurrentPattern = Orders[CurrentOrder];
+    PlayedOrder = CurrentOrder;
+    PlayedRow = CurrentRow;
     const TVelaXMPattern& pattern = Patterns[CurrentPattern];
     for (int32_t i = 0; i < NumChannels; ++i) {
         TVelaXMChannel& ch = Channels[i];
