@@ -24,9 +24,13 @@ int32_t decay(int32_t acc)
     return 0;
 }
 
+// Whether the voice can never be heard again: its volume envelope rests at 0
+// for good, or it was released without a volume envelope (which silences it).
 bool envelopeStaysSilent(const TVelaXMChannel& ch)
 {
     const TVelaXMEnvelope* env = ch.VolumeEnvelopeHandler.Envelope;
+    if (!ch.VolumeEnvelopeHandler.KeyOn && (env == nullptr || !env->Enabled))
+        return true;
     if (env == nullptr || !env->Enabled || ch.EnvVolume != 0 || env->LoopEnabled)
         return false;
     return !env->SustainEnabled || ch.VolumeEnvelopeHandler.Point > env->SustainPoint;
