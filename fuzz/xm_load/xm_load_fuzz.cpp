@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the module loader and checks that whatever loads is
 // a model the player can walk safely.
-#include "VelaXM/Module.h"
+#include "VelaXM/VelaXM.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -35,16 +35,34 @@ void checkModel(const TVelaXMModule& m)
     }
 }
 
+// Plays the first second of a loaded module; the last byte picks the
+// interpolation, output layout and looping so that every mixing path runs.
+void renderStart(TVelaXM& player, uint8_t options)
+{
+    player.Interpolation = options & 3;
+    player.LoopSong = (options & 4) != 0;
+    player.Module->MixAmplification = 256;
+    player.Play();
+    for (int block = 0; block < 44; ++block)
+        player.Render();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static auto module = std::make_unique<TVelaXMModule>();
+    static auto stereo = std::make_unique<TVelaXM>(44100, 0, 16, 0, true, 1, 1024);
+    static auto mono = std::make_unique<TVelaXM>(22050, 0, 16, 0, false, 1, 512);
     if (size > 0xFFFFFFFFu)
         return 0;
-    if (module->Load(data, static_cast<uint32_t>(size)))
-        checkModel(*module);
-    else
-        require(!module->Loaded);
+    const uint8_t options = size > 0 ? data[size - 1] : 0;
+    TVelaXM& player = (options & 8) ? *mono : *stereo;
+    TVelaXMModule& module = *player.Module;
+    if (module.Load(data, static_cast<uint32_t>(size))) {
+        checkModel(module);
+        renderStart(player, options);
+    } else {
+        require(!module.Loaded);
+    }
     return 0;
 }
