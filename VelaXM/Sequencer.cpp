@@ -21,9 +21,12 @@ void TVelaXMModule::ProcessTick()
             Channels[i].Tick = Tick;
             velaxm::runTickEffects(*this, Channels[i]);
         }
+        // A silent background or reserve channel is overwritten whole by the
+        // next hand-over, so its state need not be kept up to date.
         for (auto* bank : {&BackgroundChannels, &ReserveChannels})
             for (TVelaXMChannel& ch : *bank)
-                velaxm::runTickEffects(*this, ch);
+                if (ch.VoiceOn)
+                    velaxm::runTickEffects(*this, ch);
     } else {
         startRow();
     }
@@ -31,7 +34,8 @@ void TVelaXMModule::ProcessTick()
         velaxm::updateChannel(*this, Channels[i]);
     for (auto* bank : {&BackgroundChannels, &ReserveChannels})
         for (TVelaXMChannel& ch : *bank)
-            velaxm::updateChannel(*this, ch);
+            if (ch.VoiceOn)
+                velaxm::updateChannel(*this, ch);
 }
 
 bool TVelaXMModule::findNextRow()
