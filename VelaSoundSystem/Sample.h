@@ -37,9 +37,9 @@ public:
     int64_t Position = 0; // 32.32 frame index and fraction
     int64_t Step = 0; // 32.32 frames advanced per output frame
     int32_t TailLeft = 0; // declick accumulators, x 4096
-    int32_t TailRight = 0;
+    int32_t TailRight = 0; // the same for the right side
     int32_t LastLeft = 0; // last value added to the mix, x 4096
-    int32_t LastRight = 0;
+    int32_t LastRight = 0; // the same for the right side
 
 private:
     int32_t runLength(int32_t FramesLeft);
@@ -49,11 +49,11 @@ private:
 // Decoded frames of a sample before they move into guarded storage.
 struct TVSSDecodedSample {
     std::vector<int32_t> Frames; // interleaved stereo, 16-bit range
-    int32_t SampleRate = 0;
-    int32_t LoopMode = LoopNone;
+    int32_t SampleRate = 0; // frames per second
+    int32_t LoopMode = LoopNone; // normal loop: mode, first frame, first frame past it
     int32_t LoopStart = 0;
     int32_t LoopEnd = 0;
-    int32_t SustainMode = LoopNone;
+    int32_t SustainMode = LoopNone; // sustain loop, the same way
     int32_t SustainStart = 0;
     int32_t SustainEnd = 0;
 };
@@ -85,12 +85,12 @@ public:
     int32_t* Data = nullptr; // frame 0 of the stereo frames; null until decoded
     int32_t Length = 0; // frames
     int32_t SampleRate = 0; // frames per second of the data
-    int32_t LoopMode = LoopNone;
-    int32_t LoopStart = 0;
+    int32_t LoopMode = LoopNone; // normal loop mode
+    int32_t LoopStart = 0; // first frame of the loop
     int32_t LoopEnd = 0; // first frame past the loop
-    int32_t SustainMode = LoopNone;
-    int32_t SustainStart = 0;
-    int32_t SustainEnd = 0;
+    int32_t SustainMode = LoopNone; // sustain loop mode (no operation releases it here)
+    int32_t SustainStart = 0; // first frame of the sustain loop
+    int32_t SustainEnd = 0; // first frame past the sustain loop
     std::vector<std::unique_ptr<TVSSSampleVoice>> Voices; // owned
 
 private:
