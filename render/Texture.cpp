@@ -94,25 +94,28 @@ void TTexture::UploadPixels()
     BoundTexture = -1;
 }
 
-void TTexture::DrawTexturedQuad(float sx, float sy, float sw, float sh, float x, float y, float w, float h, float r,
-                                float g, float b, float a)
+void TTexture::BindForDraw()
 {
+    // Dirty is cleared even when the upload made no texture object, so a broken
+    // image is not decoded again on every draw.
     if (Dirty) {
         Upload();
         Dirty = false;
     }
     BindTextureCached(Handle);
+}
+
+void TTexture::DrawTexturedQuad(float sx, float sy, float sw, float sh, float x, float y, float w, float h, float r,
+                                float g, float b, float a)
+{
+    BindForDraw();
     DrawTexturedQuadBound({InvWidth, InvHeight, sx, sy, sw, sh, x, y, w, h, r, g, b, a});
 }
 
 void TTexture::DrawScrollMaskQuad(float sx, float sy, float sw, float sh, float x, float y, float w, float h, float r,
                                   float g, float b, float a)
 {
-    if (Dirty) {
-        Upload();
-        Dirty = false;
-    }
-    BindTextureCached(Handle);
+    BindForDraw();
     DrawScrollMaskQuadBound({InvWidth, InvHeight, sx, sy, sw, sh, x, y, w, h, r, g, b, a});
 }
 

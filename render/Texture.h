@@ -42,6 +42,10 @@ protected:
     // The base steps, which the PNG texture extends.
     void UnloadObject();
     void UploadPixels();
+
+private:
+    // Uploads when dirty and binds the texture object for the next draw.
+    void BindForDraw();
 };
 
 // A texture backed by a PNG file kept compressed in memory for the texture's whole life; it
