@@ -110,8 +110,8 @@ TEST_F(LoadAssetsTest, LogsEveryStepInOrderAndPublishesLast)
     EXPECT_EQ(got, expected);
     EXPECT_EQ(publishedBefore, 0);
     EXPECT_EQ(AssetsLoaded.load(), -1);
-    EXPECT_GT(FontWidths['A'], 0);
-    EXPECT_GT(FontWidths['W'], FontWidths[' ']);
+    EXPECT_GT(FontWidths[uint8_t('A')], 0);
+    EXPECT_GT(FontWidths[uint8_t('W')], FontWidths[uint8_t(' ')]);
     for (int32_t slot : {0, 1, 2, 3, 4, 5, 6, 10, 11, 12, 13, 14, 15, 16})
         EXPECT_NE(sound.ModuleSlots[size_t(slot)], nullptr) << "module slot " << slot;
     for (int32_t slot = 3; slot <= 8; ++slot)
@@ -151,7 +151,7 @@ TEST_F(LoadAssetsTest, MissingOrUnreadablePicturesBecomeEmptyTexturesAndTheirShe
         EXPECT_EQ(texture->Height, 16);
         EXPECT_TRUE(texture->Dirty);
     }
-    EXPECT_EQ(FontWidths['A'], 0);
+    EXPECT_EQ(FontWidths[uint8_t('A')], 0);
     // Sprites of set two refer to the stand-in and draw as empty quads.
     bool anyOnSetTwo = false;
     for (const Sprite& sprite : SpriteTable)
