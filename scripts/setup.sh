@@ -10,6 +10,8 @@ PACKAGES=(
   # tests: GoogleTest, the PNG reference decoder, the sanitizer/fuzzer compiler, a virtual display
   libgtest-dev libpng-dev clang libclang-rt-dev
   xvfb xauth xdotool x11-utils libx11-dev libgl1-mesa-dri
+  # the played-through program test: screenshots and the recorded sound
+  imagemagick sox
 )
 
 missing=()
