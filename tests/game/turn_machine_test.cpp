@@ -246,6 +246,30 @@ TEST_F(MelodyGameTest, AListenedTrackRecordsItsMelodyBeforeTheComputersTurn)
     EXPECT_FALSE(FullPlayer()->Playing && !FullPlayer()->Module->SongEnded);
 }
 
+TEST_F(MelodyGameTest, BonusTrackIsOnlyWatchedWithItsDancingFigure)
+{
+    startTrack(6, "c64rolld.xm", "c64rolld_empty.xm");
+    EXPECT_EQ(FullPlayer()->WatchedChannel, 1);
+    bool computerTurn = false;
+    int32_t frameChanges = 0;
+    bool frame = Melody.BonusFrame;
+    ASSERT_TRUE(game.runUntil(
+        [&] {
+            computerTurn = computerTurn || (Melody.TurnPhase >= PhaseMyTurn && Melody.TurnPhase != PhaseFinished);
+            frameChanges += Melody.BonusFrame != frame;
+            frame = Melody.BonusFrame;
+            return ScreenState == StateGameOutro;
+        },
+        600));
+    EXPECT_FALSE(computerTurn);
+    EXPECT_TRUE(Melody.BonusStarted);
+    EXPECT_GT(frameChanges, 4);
+    EXPECT_FLOAT_EQ(Melody.BonusSlide, 1.0f);
+    EXPECT_EQ(Score, 0);
+    game.run(1.1);
+    EXPECT_EQ(ScreenState, StateTitleIntro);
+}
+
 TEST_F(MelodyGameTest, BackButtonLeavesAtAnyTimeAndStopsBothPlayers)
 {
     startTrack(0, "2012_skyward_nobass.xm", "2012_skyward_nobass_empty.xm");
