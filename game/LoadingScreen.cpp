@@ -5,7 +5,6 @@
 #include "game/GameState.h"
 #include "game/Screens.h"
 #include "render/Logger.h"
-#include "render/Sprites.h"
 #include "render/Texture.h"
 
 namespace {
@@ -35,7 +34,3 @@ void drawLoading(int32_t)
 } // namespace
 
 const TScreen LoadingScreen{enterLoading, updateLoading, drawLoading};
-
-const Sprite& SpriteOf(int32_t slot) { return SpriteTable[slot]; }
-
-void DrawSlot(int32_t slot, float x, float y, float alpha) { DrawSprite(SpriteTable[slot], x, y, 1, 1, 1, alpha); }

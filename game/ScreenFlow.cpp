@@ -8,6 +8,7 @@
 #include "game/Easing.h"
 #include "game/GameState.h"
 #include "game/Screens.h"
+#include "render/Sprites.h"
 
 #include <algorithm>
 #include <cmath>
@@ -87,6 +88,10 @@ const TScreen& ScreenOf(int32_t state)
         return LoadingScreen;
     }
 }
+
+const Sprite& SpriteOf(int32_t slot) { return SpriteTable[slot]; }
+
+void DrawSlot(int32_t slot, float x, float y, float alpha) { DrawSprite(SpriteTable[slot], x, y, 1, 1, 1, alpha); }
 
 bool EscapeHit() { return EscapePressed.load() != 0; }
 bool ButtonHeld() { return MouseButtonDown.load() != 0; }
