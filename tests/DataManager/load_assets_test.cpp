@@ -2,6 +2,7 @@
 // the log tells every step in order, missing pieces get their stand-ins, and
 // the assets are published only at the end.
 #include "DataManager/Assets.h"
+#include "DataManager/LoadThread.h"
 #include "VelaSoundSystem/SoundSystem.h"
 #include "render/Font.h"
 #include "render/Sprites.h"
@@ -182,6 +183,25 @@ TEST_F(LoadAssetsTest, LoadingScreenFallsBackToAnEmptyTexture)
     EXPECT_EQ(LoadingScreenTexture->Width, 800);
     EXPECT_EQ(LoadingScreenTexture->Height, 480);
     EXPECT_TRUE(LoadingScreenTexture->Dirty);
+}
+
+TEST_F(LoadAssetsTest, LoadThreadLoadsOnlyFromTheLoadingStateAndPublishesAfterItsHook)
+{
+    {
+        TLoadThread thread(sound, fake.source(), {[] { return false; }, [] {}});
+        thread.WaitFor();
+    }
+    EXPECT_TRUE(fake.lines.empty());
+    EXPECT_EQ(AssetsLoaded.load(), 0);
+    int32_t seenBeforeHook = 1;
+    {
+        TLoadThread thread(sound, fake.source(),
+                           {[] { return true; }, [&seenBeforeHook] { seenBeforeHook = AssetsLoaded.load(); }});
+        thread.WaitFor();
+    }
+    EXPECT_EQ(seenBeforeHook, 0);
+    EXPECT_EQ(AssetsLoaded.load(), -1);
+    EXPECT_EQ(fake.lines.front(), "Loading font...");
 }
 
 // A texture that uploads without OpenGL, or fails to.
