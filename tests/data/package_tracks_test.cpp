@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -60,7 +61,12 @@ struct PlayedOnce {
     std::vector<int32_t> log;  // note - 1 per recorded note
     double songSeconds = -1;   // when SongEnded was first seen
     double silentSeconds = -1; // when the voices had ended after that
+    int32_t peak = 0;          // largest output value, 16-bit scale
 };
+
+// The loudest a module may get at the game's amplification: headroom is left for
+// the speech and effects that the sound system mixes on top.
+constexpr int32_t kModulePeakLimit = 32768 * 9 / 10;
 
 // Plays a full module once, as the listening phase does, until the song has
 // ended and its voices are silent (or a generous limit runs out).
@@ -69,11 +75,14 @@ PlayedOnce playOnce(TVelaXM& player, int32_t watchedChannel, double limitSeconds
     player.WatchedChannel = watchedChannel;
     player.LoopSong = false;
     player.Interpolation = 2;
+    player.Module->MixAmplification = 256; // as the sound system sets after loading
     player.Play();
     PlayedOnce result;
     const int64_t limit = static_cast<int64_t>(limitSeconds * kRate);
     for (int64_t frames = 0; frames < limit; frames += kBlock) {
         player.Render();
+        for (int32_t v : player.Mix)
+            result.peak = std::max(result.peak, std::abs(v >> 12));
         if (player.Module->SongEnded && result.songSeconds < 0)
             result.songSeconds = static_cast<double>(frames + kBlock) / kRate;
         if (player.Module->SongEnded && player.ActiveVoices == 0) {
@@ -214,6 +223,7 @@ TEST(DataTracks, MelodyTracksRecordExactlyTheirMelodyWhenPlayedOnce)
         // The listening phase waits for the song to end and its voices to stop.
         ASSERT_GT(played.silentSeconds, 0);
         EXPECT_LT(played.silentSeconds - played.songSeconds, 1.0);
+        EXPECT_LT(played.peak, kModulePeakLimit);
 
         // All four tabs, and never more than two notes in a row on one of them.
         int32_t tabs[4] = {};
@@ -279,4 +289,5 @@ TEST(DataTracks, BonusSongPlaysOnceAndDrivesTheFiguresFromChannelOne)
     EXPECT_LE(played.songSeconds, 90);
     ASSERT_GT(played.silentSeconds, 0) << "voices still sound after the song";
     EXPECT_LT(played.silentSeconds - played.songSeconds, 3.0);
+    EXPECT_LT(played.peak, kModulePeakLimit);
 }
