@@ -1,0 +1,99 @@
+#include "VelaXM/Effects.h"
+#include "VelaXM/VelaXM.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
+namespace velaxm {
+
+namespace {
+
+constexpr int32_t kMacroSize = 32;
+constexpr int32_t kParameteredMacros = 9; // first parametered macro in the table
+constexpr int32_t kFixedMacros = 9 + 16; // first fixed macro in the table
+
+enum MacroCommand : int32_t { kCutoff = 0, kResonance = 1, kMode = 2 };
+
+// Upper-case hexadecimal digit, or -1.
+int32_t hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+int32_t& macroTarget(TVelaXMChannel& ch, int32_t command)
+{
+    return command == kCutoff ? ch.Cutoff : ch.Resonance;
+}
+
+} // namespace
+
+void setupFilter(const TVelaXMModule& module, TVelaXMChannel& ch)
+{
+    ch.Cutoff = std::clamp(ch.Cutoff, 0, 127);
+    ch.Resonance = std::clamp(ch.Resonance, 0, 127);
+    if (module.Player == nullptr)
+        return;
+    const auto& c = module.Player->Tables.Filter.At(ch.Resonance, ch.Cutoff);
+    ch.FilterA0 = ch.FilterMode == 0 ? c[0] : 4096 - c[0];
+    ch.FilterB0 = c[1];
+    ch.FilterB1 = c[2];
+    if (!ch.FilterActive) {
+        ch.FilterY1L = ch.FilterY2L = ch.FilterY1R = ch.FilterY2R = 0;
+    }
+    ch.FilterActive = true;
+}
+
+void runMacro(TVelaXMModule& module, TVelaXMChannel& ch, int32_t parameter, bool smooth)
+{
+    if (parameter < 0 || parameter > 255)
+        return;
+    const int32_t index
+        = parameter < 128 ? kParameteredMacros + std::clamp(ch.ActiveMacro, 0, 15) : kFixedMacros + (parameter - 128);
+    const char* text = reinterpret_cast<const char*>(module.MIDIConfig.data() + index * kMacroSize);
+    // Only "F0F0 cc vv" messages (the filter controls) mean anything to this player.
+    for (int32_t i = 0; i < 4; ++i)
+        if (std::toupper(static_cast<unsigned char>(text[i])) != "F0F0"[i])
+            return;
+    const int32_t c1 = hexDigit(text[4]), c2 = hexDigit(text[5]);
+    if (c1 < 0 || c2 < 0)
+        return;
+    const int32_t command = c1 * 16 + c2;
+    int32_t value = 0;
+    if (text[6] == 'z' || text[6] == 'Z') {
+        value = parameter;
+    } else {
+        const int32_t v1 = hexDigit(text[6]), v2 = hexDigit(text[7]);
+        if (v1 < 0 || v2 < 0)
+            return;
+        value = v1 * 16 + v2;
+    }
+    if (command == kMode) {
+        if (value > 31)
+            return;
+        ch.FilterMode = value < 16 ? 0 : 1;
+    } else if (command == kCutoff || command == kResonance) {
+        if (value > 127)
+            return;
+        int32_t& current = macroTarget(ch, command);
+        if (smooth) {
+            // The value glides so that it arrives on the row's last tick.
+            if (ch.Tick == 0) {
+                ch.SmoothMacroStart = current;
+                ch.SmoothMacroStep = (value - current) / static_cast<double>(std::max<int32_t>(module.Speed, 1));
+            }
+            current = static_cast<int32_t>(std::lround(ch.SmoothMacroStart + (ch.Tick + 1) * ch.SmoothMacroStep));
+        } else {
+            current = value;
+        }
+    } else {
+        return;
+    }
+    setupFilter(module, ch);
+}
+
+} // namespace velaxm

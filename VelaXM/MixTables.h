@@ -1,0 +1,57 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+// Cubic-spline interpolation weights for samples t-1..t+2, 1024 phases, scale 16384.
+class TVelaXMCubicSpline {
+public:
+    static constexpr int32_t kPhases = 1024;
+    static constexpr int32_t kShift = 14;
+
+    // Builds the table.
+    TVelaXMCubicSpline();
+
+    std::vector<std::array<int32_t, 4>> Table; // one row of weights per phase
+};
+
+// Windowed-sinc weights for samples t-3..t+4, 4096 phases, scale 32768.
+class TVelaXMWindowedFIR {
+public:
+    static constexpr int32_t kPhases = 4096;
+    static constexpr int32_t kShift = 15;
+
+    // Builds the table.
+    TVelaXMWindowedFIR();
+
+    std::vector<std::array<int32_t, 8>> Table; // one row of weights per phase
+};
+
+// Resonant-filter coefficients A0, B0, B1 (scale 4096) for every resonance and cutoff.
+class TVelaXMFilterTable {
+public:
+    // Builds the table for an output rate.
+    TVelaXMFilterTable(int32_t SampleRate, bool ExtendedFilterRange);
+    // Filter frequency in Hz of a cutoff value 0..127 at an output rate.
+    static int32_t CutoffFrequency(int32_t Cutoff, int32_t SampleRate, bool ExtendedFilterRange);
+    // Coefficients of a resonance and cutoff (both 0..127).
+    const std::array<int32_t, 3>& At(int32_t Resonance, int32_t Cutoff) const
+    {
+        return Table[Resonance * 128 + Cutoff];
+    }
+
+    std::vector<std::array<int32_t, 3>> Table; // [resonance * 128 + cutoff]
+};
+
+// The three tables a player builds at creation and every voice mix reads.
+struct TVelaXMMixTables {
+    explicit TVelaXMMixTables(int32_t SampleRate)
+        : Filter(SampleRate, false)
+    {
+    }
+
+    TVelaXMCubicSpline Cubic; // cubic-spline weights
+    TVelaXMWindowedFIR FIR; // windowed-sinc weights
+    TVelaXMFilterTable Filter; // resonant-filter coefficients
+};

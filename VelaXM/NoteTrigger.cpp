@@ -1,0 +1,132 @@
+#include "VelaXM/Effects.h"
+#include "VelaXM/VelaXM.h"
+#include "VelaXM/VoiceMix.h"
+
+namespace velaxm {
+
+namespace {
+
+constexpr int32_t kKeyOff = 97;
+
+// The background voice that receives a hand-over: a free one, else the quietest.
+TVelaXMChannel& backgroundSlot(TVelaXMModule& module)
+{
+    TVelaXMChannel* quietest = &module.BackgroundChannels[0];
+    for (TVelaXMChannel& ch : module.BackgroundChannels) {
+        if (!ch.VoiceOn)
+            return ch;
+        if (ch.FinalVolume < quietest->FinalVolume)
+            quietest = &ch;
+    }
+    return *quietest;
+}
+
+// Moves a sounding voice to the background bank, where it ramps out while the
+// channel starts its new note from silence.
+void handOver(TVelaXMModule& module, TVelaXMChannel& ch)
+{
+    TVelaXMChannel& target = backgroundSlot(module);
+    if (target.VoiceOn)
+        releaseToClickRemoval(module, target);
+    // The copy keeps the target's identity; names are moved aside so nothing allocates.
+    std::string sourceName = std::move(ch.Name);
+    std::string targetName = std::move(target.Name);
+    const int32_t index = target.Index;
+    target = ch;
+    target.Index = index;
+    target.Bank = TVelaXMBank::Background;
+    target.Name = std::move(targetName);
+    ch.Name = std::move(sourceName);
+    target.FadeoutVolume = 0;
+    ch.VoiceOn = false;
+}
+
+void attachInstrument(TVelaXMChannel& ch, const TVelaXMInstrument* instrument)
+{
+    ch.Instrument = instrument;
+    if (instrument == nullptr)
+        return;
+    ch.VolumeEnvelopeHandler.Envelope = &instrument->VolumeEnvelope;
+    ch.PanningEnvelopeHandler.Envelope = &instrument->PanningEnvelope;
+    for (TVelaXMEnvelopeHandler* handler : {&ch.VolumeEnvelopeHandler, &ch.PanningEnvelopeHandler}) {
+        handler->SetPosition(0);
+        handler->KeyOn = true;
+    }
+    ch.Released = false;
+    ch.FadeoutVolume = 65536;
+}
+
+void restartVoice(TVelaXMModule& module, TVelaXMChannel& ch, bool handedOver)
+{
+    if (ch.FilterResetOnNote)
+        ch.FilterActive = false;
+    ch.VolumeEnvelopeHandler.SetPosition(0);
+    ch.PanningEnvelopeHandler.SetPosition(0);
+    ch.Period = ch.TargetPeriod;
+    ch.Position = 0;
+    ch.Backwards = false;
+    if (!handedOver)
+        releaseToClickRemoval(module, ch);
+    // The new note fades in over the ramp.
+    ch.VolumeL = ch.VolumeR = 0;
+    ch.CurrentGainL = ch.CurrentGainR = 0;
+    ch.VoiceOn = true;
+}
+
+} // namespace
+
+void triggerNote(TVelaXMModule& module, TVelaXMChannel& ch)
+{
+    if (ch.Bank != TVelaXMBank::Pattern)
+        return;
+    TVelaXM* player = module.Player;
+    if (player != nullptr)
+        player->ReportRow(ch.Index);
+    const TVelaXMPatternNote& cell = ch.Cell;
+    const bool portamento = cell.Effect == 3 || cell.Effect == 5 || (cell.Volume >= 0xF0 && cell.Volume <= 0xFF);
+    const bool hasInstrument = cell.Instrument >= 1 && cell.Instrument <= 255;
+    const bool noteValid = cell.Note >= 1 && cell.Note <= 96;
+
+    const bool wantsHandOver = hasInstrument
+        ? module.Instruments[cell.Instrument] != nullptr
+        : ch.Instrument != nullptr && noteValid && (!portamento || ch.Sample == nullptr);
+    const bool handedOver = wantsHandOver && ch.VoiceOn;
+    if (handedOver)
+        handOver(module, ch);
+
+    if (hasInstrument) {
+        ch.VoiceReset();
+        attachInstrument(ch, module.Instruments[cell.Instrument].get());
+    }
+    if (ch.Instrument != nullptr && noteValid) {
+        if (player != nullptr)
+            player->ReportNoteStart(ch.Index, cell.Note);
+        if (!(portamento && ch.Sample != nullptr))
+            ch.Sample = ch.Instrument->Samples[ch.Instrument->SampleMap[cell.Note - 1]].get();
+        if (player != nullptr && player->Watches(ch.Index))
+            ch.ReportedNote = cell.Note;
+        if (ch.Sample != nullptr) {
+            ch.Note = cell.Note + ch.Sample->RelativeNote - 1;
+            ch.Finetune = ch.Sample->Finetune;
+            ch.TargetPeriod = module.GetPeriod(ch.Note, ch.Finetune);
+            if (ch.Period != 0 && portamento)
+                ch.Note = cell.Note; // the slide carries the pitch; nothing restarts
+            else
+                restartVoice(module, ch, handedOver);
+        }
+    }
+    if (hasInstrument && ch.Sample != nullptr) {
+        // An instrument number alone restores the sample's volume and panning.
+        ch.VoiceOn = true;
+        ch.Volume = ch.Sample->Volume;
+        if (ch.Sample->UsePanning)
+            ch.Panning = ch.Sample->Panning;
+    }
+    if (cell.Note == kKeyOff) {
+        ch.KeyOff();
+        if (player != nullptr)
+            player->ReportKeyOff(ch.Index);
+    }
+}
+
+} // namespace velaxm

@@ -1,0 +1,140 @@
+#include "VelaXM/VelaXM.h"
+
+#include "VelaXM/VoiceMix.h"
+
+#include <algorithm>
+
+TVelaXM::TVelaXM(int32_t Rate, int32_t /*QueueDepth*/, int32_t BitsRequested, int32_t /*ThreadSleep*/, bool Stereo,
+    int32_t /*BufferCount*/, int32_t Frames)
+    : SampleRate(Rate <= 0 ? 44100 : Rate)
+    , Bits(BitsRequested == 8 ? 8 : 16)
+    , OutputChannels(Stereo ? 2 : 1)
+    , BufferFrames(std::max(Frames, 1))
+    , Tables(SampleRate)
+{
+    Module = std::make_unique<TVelaXMModule>(SampleRate, this);
+    Module->MixAmplification = 128;
+    Module->OutputChannels = OutputChannels;
+    Module->PatternRampLength = static_cast<int32_t>(static_cast<int64_t>(SampleRate) * 128 / 44100);
+    Module->BackgroundRampLength = Module->PatternRampLength;
+    Mix.assign(static_cast<size_t>(BufferFrames) * OutputChannels, 0);
+    for (auto& column : NoteLog)
+        column.assign(kNoteLogSize, 0);
+    SamplesPerTick = Module->ComputeSamplesPerTick();
+}
+
+TVelaXM::~TVelaXM() = default;
+
+bool TVelaXM::Play()
+{
+    Module->Restart();
+    SamplesPerTick = std::max(Module->ComputeSamplesPerTick(), 1);
+    TickRemaining = 0;
+    ActiveVoices = 0;
+    Playing = true;
+    WatchedNote = -1;
+    TriggerLatchA = -1;
+    TriggerLatchB = -1;
+    NoteLogCount = 0;
+    NoteLogLast = 0;
+    NoteLogEnabled = true;
+    return Module->Loaded;
+}
+
+void TVelaXM::Stop()
+{
+    Playing = false;
+}
+
+void TVelaXM::Render()
+{
+    std::fill(Mix.begin(), Mix.end(), 0);
+    if (!Playing)
+        return;
+    WatchedNote = -1;
+    int32_t done = 0;
+    while (done < BufferFrames) {
+        if (TickRemaining == 0) {
+            Module->ProcessTick();
+            // A tick never shorter than one frame, so that every round makes progress.
+            SamplesPerTick = std::max(Module->ComputeSamplesPerTick(), 1);
+            TickRemaining = SamplesPerTick;
+        }
+        const int32_t n = std::min(TickRemaining, BufferFrames - done);
+        mixSlice(done, n);
+        TickRemaining -= n;
+        done += n;
+    }
+}
+
+void TVelaXM::mixSlice(int32_t offset, int32_t frames)
+{
+    const velaxm::MixTarget target{Mix.data(), OutputChannels, Interpolation, &Tables};
+    TVelaXMModule& module = *Module;
+    ActiveVoices = 0;
+    for (int32_t i = 0; i < module.NumChannels; ++i) {
+        TVelaXMChannel& ch = module.Channels[i];
+        if (ch.VoiceOn)
+            ++ActiveVoices;
+        velaxm::mixVoice(module, ch, target, offset, frames);
+        if (Watches(i) && ch.VoiceOn && !ch.Released && ch.ReportedNote > 0)
+            WatchedNote = ch.ReportedNote;
+    }
+    for (auto* bank : {&module.BackgroundChannels, &module.ReserveChannels}) {
+        for (TVelaXMChannel& ch : *bank) {
+            if (!ch.VoiceOn)
+                continue;
+            ++ActiveVoices;
+            velaxm::mixVoice(module, ch, target, offset, frames);
+        }
+    }
+    if (velaxm::mixClickRemoval(module, target, offset, frames))
+        ++ActiveVoices;
+}
+
+void TVelaXM::MixInto(int32_t* Target, int32_t Volume) const
+{
+    const size_t count = Mix.size();
+    if (Volume == 4096) {
+        for (size_t i = 0; i < count; ++i)
+            Target[i] += Mix[i] >> 12;
+    } else {
+        for (size_t i = 0; i < count; ++i)
+            Target[i] += static_cast<int32_t>((static_cast<int64_t>(Volume) * (Mix[i] >> 12)) >> 12);
+    }
+}
+
+void TVelaXM::ConvertOutput(int16_t* Target) const
+{
+    for (size_t i = 0; i < Mix.size(); ++i) {
+        const int32_t v = Mix[i] >> 12;
+        Target[i] = ClipOutput ? static_cast<int16_t>(std::clamp(v, -32768, 32767)) : static_cast<int16_t>(v);
+    }
+}
+
+void TVelaXM::ReportNoteStart(int32_t Channel, int32_t Note)
+{
+    if (!Watches(Channel))
+        return;
+    if (NoteLogEnabled && NoteLogCount < kNoteLogSize) {
+        NoteLog[kLogNote][NoteLogCount] = Note - 1;
+        NoteLog[kLogTime][NoteLogCount] = 0;
+        ++NoteLogCount;
+        NoteLogLast = NoteLogCount - 1;
+        NoteLog[kLogRows][NoteLogLast] = 0;
+    }
+    TriggerLatchA = Note - 1;
+    TriggerLatchB = Note - 1;
+}
+
+void TVelaXM::ReportKeyOff(int32_t Channel)
+{
+    if (Watches(Channel))
+        WatchedNote = -1;
+}
+
+void TVelaXM::ReportRow(int32_t Channel)
+{
+    if (Watches(Channel) && NoteLogEnabled && NoteLogLast > 0 && WatchedNote >= 0)
+        ++NoteLog[kLogRows][NoteLogLast];
+}

@@ -1,0 +1,135 @@
+// The player as the game drives it: single notes written into an empty
+// module, the watched note, latches, the note log and mixing into a target.
+#include "VelaXM/PlayerHelpers.h"
+
+using namespace xmtest;
+
+namespace {
+
+constexpr int32_t kFramesPerRow = 6 * 882;
+
+// A melody-less module: one instrument, one 64-row pattern without data.
+std::unique_ptr<TVelaXM> emptyTrack()
+{
+    XmModule spec = simpleModule(4, {}, loopedSample());
+    spec.patterns[0].packed.clear();
+    return makePlayer(buildXM(spec));
+}
+
+void renderFrames(TVelaXM& player, int32_t frames)
+{
+    for (int32_t done = 0; done < frames; done += player.BufferFrames)
+        player.Render();
+}
+
+} // namespace
+
+TEST(PlayerControl, GameWritesOneNoteAndWatchesIt)
+{
+    auto player = emptyTrack();
+    TVelaXMPattern& pattern = player->Module->Patterns[0];
+    pattern.SetNote(0, 0, cell(49, 1));
+    pattern.SetNote(8, 0, cell(97));
+    player->LoopSong = false;
+    EXPECT_TRUE(player->Play());
+    EXPECT_EQ(player->TriggerLatchA, -1);
+    player->Render();
+    EXPECT_EQ(player->WatchedNote, 49);
+    EXPECT_EQ(player->TriggerLatchA, 48);
+    EXPECT_EQ(player->TriggerLatchB, 48);
+    EXPECT_GT(player->ActiveVoices, 0);
+    player->TriggerLatchA = -1; // the reader takes the latch
+    renderFrames(*player, 7 * kFramesPerRow);
+    EXPECT_EQ(player->WatchedNote, 49);
+    EXPECT_EQ(player->TriggerLatchA, -1);
+    renderFrames(*player, kFramesPerRow + 1024);
+    EXPECT_EQ(player->WatchedNote, -1); // released at row 8
+    EXPECT_GE(player->Module->CurrentRow, 9);
+    ASSERT_EQ(player->NoteLogCount, 1);
+    EXPECT_EQ(player->NoteLog[TVelaXM::kLogNote][0], 48);
+    EXPECT_EQ(player->NoteLog[TVelaXM::kLogRows][0], 0); // the first entry never counts rows
+
+    // The game clears its cells again; the song then ends and falls silent.
+    pattern.SetNote(0, 0, cell(0));
+    pattern.SetNote(8, 0, cell(0));
+    for (int i = 0; i < 400 && !(player->Module->SongEnded && player->ActiveVoices == 0); ++i)
+        player->Render();
+    EXPECT_TRUE(player->Module->SongEnded);
+    EXPECT_EQ(player->ActiveVoices, 0);
+}
+
+TEST(PlayerControl, WatchedChannelFiltersNotesAndLogCountsRowsHeld)
+{
+    auto player = emptyTrack();
+    TVelaXMPattern& pattern = player->Module->Patterns[0];
+    pattern.SetNote(0, 1, cell(40, 1));
+    pattern.SetNote(0, 0, cell(60, 1));
+    pattern.SetNote(2, 0, cell(62, 1));
+    pattern.SetNote(4, 0, cell(64, 1));
+    player->WatchedChannel = 0;
+    player->Play();
+    renderFrames(*player, 5 * kFramesPerRow + 1); // rows 0..5
+    ASSERT_EQ(player->NoteLogCount, 3);
+    EXPECT_EQ(player->NoteLog[TVelaXM::kLogNote][0], 59);
+    EXPECT_EQ(player->NoteLog[TVelaXM::kLogNote][1], 61);
+    EXPECT_EQ(player->NoteLog[TVelaXM::kLogNote][2], 63);
+    EXPECT_EQ(player->NoteLogLast, 2);
+    // Entry 1 was newest during rows 3 and 4 (the row-4 trigger counts before the new note).
+    EXPECT_EQ(player->NoteLog[TVelaXM::kLogRows][1], 2);
+    EXPECT_EQ(player->NoteLog[TVelaXM::kLogRows][2], 1);
+    EXPECT_EQ(player->WatchedNote, 64);
+    EXPECT_EQ(player->TriggerLatchA, 63);
+}
+
+TEST(PlayerControl, LoopingStopsTheLogAfterTheFirstPass)
+{
+    XmModule spec = simpleModule(1, {{0, 0, cell(49, 1)}}, loopedSample(), 4);
+    auto player = makePlayer(buildXM(spec));
+    player->Play();
+    renderFrames(*player, 10 * kFramesPerRow);
+    EXPECT_FALSE(player->NoteLogEnabled);
+    EXPECT_EQ(player->NoteLogCount, 1);
+    EXPECT_EQ(player->TriggerLatchA, 48); // latches keep working
+    EXPECT_TRUE(player->Play());
+    EXPECT_TRUE(player->NoteLogEnabled);
+    EXPECT_EQ(player->NoteLogCount, 0);
+}
+
+TEST(PlayerControl, MixIntoScalesByVolume)
+{
+    auto player = makePlayer(buildXM(simpleModule(1, {{0, 0, cell(49, 1)}}, loopedSample())));
+    player->Play();
+    player->Render();
+    std::vector<int32_t> full(player->Mix.size(), 0), half(player->Mix.size(), 7);
+    player->MixInto(full.data(), 4096);
+    player->MixInto(half.data(), 2048);
+    bool sounded = false;
+    for (size_t i = 0; i < full.size(); ++i) {
+        EXPECT_EQ(full[i], player->Mix[i] >> 12);
+        EXPECT_EQ(half[i], 7 + ((2048 * (player->Mix[i] >> 12)) >> 12));
+        sounded |= full[i] != 0;
+    }
+    EXPECT_TRUE(sounded);
+}
+
+TEST(PlayerControl, PlayOnAnUnloadedModuleReportsFalse)
+{
+    TVelaXM player;
+    EXPECT_FALSE(player.Play());
+    EXPECT_TRUE(player.Playing);
+    player.Render();
+    EXPECT_EQ(player.ActiveVoices, 0);
+}
+
+TEST(PlayerControl, MonoOutputMixesLeftOnly)
+{
+    XmModule spec = simpleModule(1, {{0, 0, cell(49, 1)}}, loopedSample());
+    const Bytes image = buildXM(spec);
+    TVelaXM mono(44100, 0, 16, 0, false, 1, 512);
+    ASSERT_TRUE(mono.Module->Load(image.data(), static_cast<uint32_t>(image.size())));
+    EXPECT_EQ(mono.OutputChannels, 1);
+    EXPECT_EQ(mono.Mix.size(), 512u);
+    mono.Play();
+    mono.Render();
+    EXPECT_NE(mono.Mix[300], 0);
+}

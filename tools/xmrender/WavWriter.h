@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+// Writes 16-bit PCM WAV files; the header sizes are filled in on Close.
+class WavWriter {
+public:
+    WavWriter() = default;
+    ~WavWriter();
+    WavWriter(const WavWriter&) = delete;
+    WavWriter& operator=(const WavWriter&) = delete;
+
+    // Creates the file and writes a provisional header.
+    bool Open(const std::string& path, int32_t sampleRate, int32_t channels);
+    // Appends interleaved 16-bit frames.
+    bool Write(const int16_t* values, size_t count);
+    // Patches the header sizes and closes; false if any write failed.
+    bool Close();
+
+private:
+    bool writeHeader();
+
+    std::FILE* file_ = nullptr;
+    int32_t sampleRate_ = 44100;
+    int32_t channels_ = 2;
+    uint64_t dataBytes_ = 0;
+    bool ok_ = true;
+};
