@@ -36,14 +36,16 @@ void checkModel(const TVelaXMModule& m)
 }
 
 // Plays the first second of a loaded module; the last byte picks the
-// interpolation, output layout and looping so that every mixing path runs.
+// interpolation, output layout and looping so that every mixing path runs. A
+// low output rate keeps the ticks (where the effects live) and cuts the frames.
 void renderStart(TVelaXM& player, uint8_t options)
 {
     player.Interpolation = options & 3;
     player.LoopSong = (options & 4) != 0;
     player.Module->MixAmplification = 256;
     player.Play();
-    for (int block = 0; block < 44; ++block)
+    const int32_t blocks = player.SampleRate / player.BufferFrames;
+    for (int32_t block = 0; block < blocks; ++block)
         player.Render();
 }
 
@@ -51,8 +53,8 @@ void renderStart(TVelaXM& player, uint8_t options)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static auto stereo = std::make_unique<TVelaXM>(44100, 0, 16, 0, true, 1, 1024);
-    static auto mono = std::make_unique<TVelaXM>(22050, 0, 16, 0, false, 1, 512);
+    static auto stereo = std::make_unique<TVelaXM>(8000, 0, 16, 0, true, 1, 1024);
+    static auto mono = std::make_unique<TVelaXM>(11025, 0, 16, 0, false, 1, 512);
     if (size > 0xFFFFFFFFu)
         return 0;
     const uint8_t options = size > 0 ? data[size - 1] : 0;
