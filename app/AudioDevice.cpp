@@ -1,18 +1,31 @@
+// The SDL audio callback: a shim that hands the device the sound system's
+// blocks; the game's music step runs at each block boundary.
 #include "app/AudioDevice.h"
+
+#include "DataManager/Assets.h"
+#include "VelaSoundSystem/AudioOutput.h"
+#include "game/MusicPlayback.h"
 
 #include <SDL/SDL.h>
 
 #include <cstring>
+#include <memory>
 
 namespace {
 
-// Until the sound system is wired in, the device plays silence.
-void audioCallback(void* /*user*/, Uint8* stream, int length) { std::memset(stream, 0, static_cast<size_t>(length)); }
+std::unique_ptr<TAudioOutput> output;
+
+void audioCallback(void* /*user*/, Uint8* stream, int length) { output->Fill(stream, length); }
+
+void applyMusicRequest(void* /*context*/) { ApplyMusicRequest(); }
 
 } // namespace
 
-void OpenAudioDevice()
+void OpenAudioDevice(TVelaSoundSystem& sound)
 {
+    // The block position starts at the block's end, so the first callback mixes afresh.
+    output = std::make_unique<TAudioOutput>(sound, AssetsLoaded);
+    output->SetApplyMusicRequestHook(applyMusicRequest, nullptr);
     SDL_AudioSpec spec;
     std::memset(&spec, 0, sizeof spec);
     spec.freq = 44100;
@@ -28,4 +41,8 @@ void OpenAudioDevice()
 
 void PauseAudioDevice(bool paused) { SDL_PauseAudio(paused ? 1 : 0); }
 
-void CloseAudioDevice() { SDL_CloseAudio(); }
+void CloseAudioDevice()
+{
+    SDL_CloseAudio();
+    output.reset();
+}

@@ -67,6 +67,7 @@ bool handleEvent(const SDL_Event& event)
     case SDL_MOUSEBUTTONDOWN:
         mapMouse(event.button.x, event.button.y);
         MouseButtonDown.exchange(-1);
+        MouseButtonPresses.fetch_add(1);
         return true;
     case SDL_MOUSEBUTTONUP:
         mapMouse(event.button.x, event.button.y);

@@ -4,6 +4,7 @@ std::atomic<float> MouseX{0.0f};
 std::atomic<float> MouseY{0.0f};
 std::atomic<int32_t> MouseButtonDown{0};
 std::atomic<int32_t> EscapePressed{0};
+std::atomic<int32_t> MouseButtonPresses{0};
 std::atomic<int32_t> QuitRequested{0};
 std::atomic<int32_t> OpenWebPageRequested{0};
 int64_t StartTime = 0;

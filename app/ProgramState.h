@@ -9,6 +9,9 @@ extern std::atomic<float> MouseX;
 extern std::atomic<float> MouseY;
 extern std::atomic<int32_t> MouseButtonDown; // -1 after a press, 0 after a release
 extern std::atomic<int32_t> EscapePressed;   // -1 after Escape; the game clears it
+// Presses since the game last looked; a press and release between two frames
+// still make a click.
+extern std::atomic<int32_t> MouseButtonPresses;
 
 extern std::atomic<int32_t> QuitRequested;        // set by the game to end the loop
 extern std::atomic<int32_t> OpenWebPageRequested; // set by the game; the loop opens the page

@@ -1,5 +1,7 @@
 // Quavero's main program: start-up, the main loop and the orderly shutdown.
 #include "DataManager/DataFiles.h"
+#include "DataManager/LoadThread.h"
+#include "VelaSoundSystem/SoundSystem.h"
 #include "VelaXM/CriticalSection.h"
 #include "app/AudioDevice.h"
 #include "app/Clock.h"
@@ -8,6 +10,7 @@
 #include "app/ProgramState.h"
 #include "app/WindowSize.h"
 #include "game/Frame.h"
+#include "game/GameState.h"
 #include "render/GLApi.h"
 #include "render/Logger.h"
 #include "render/Renderer.h"
@@ -18,6 +21,7 @@
 #include <string>
 
 TVelaCriticalSection* GlobalLock = nullptr;
+TLoadThread* LoadThread = nullptr;
 
 namespace {
 
@@ -74,8 +78,9 @@ void openAudio()
 {
     if (SDL_WasInit(SDL_INIT_AUDIO) == 0 && SDL_Init(SDL_INIT_AUDIO) < 0)
         FatalError("Unable to initialize SDL audio : ");
+    SoundSystem = new TVelaSoundSystem(44100, 2, 16, 1024);
     logMain("Initializing audio...");
-    OpenAudioDevice();
+    OpenAudioDevice(*SoundSystem);
 }
 
 void startUp(int argc, char** argv)
@@ -97,6 +102,7 @@ void startUp(int argc, char** argv)
     SetScreenSize(size.width, size.height);
     RebuildGraphics();
     PauseAudioDevice(false);
+    LoadThread = new TLoadThread(*SoundSystem, PackageAssetSource(), LoadThreadHooks());
     ElapsedTime = ClockNow() - StartTime;
     FrameOrigin = ElapsedTime;
     SDL_WM_SetCaption("Quavero", nullptr);
@@ -106,9 +112,17 @@ void startUp(int argc, char** argv)
 void shutDown()
 {
     logMain("Main loop leaved...");
+    if (LoadThread) {
+        LoadThread->Terminate();
+        LoadThread->WaitFor();
+        delete LoadThread;
+        LoadThread = nullptr;
+    }
     PauseAudioDevice(true);
     CloseAudioDevice();
     ReleaseGraphics();
+    delete SoundSystem;
+    SoundSystem = nullptr;
     delete GlobalLock;
     GlobalLock = nullptr;
     if (ScreenSurface) {

@@ -1,19 +1,127 @@
+// The frame driver: the loading screen until the assets are in, then one game
+// update and the current screen with its fade and gates on top.
 #include "game/Frame.h"
 
+#include "DataManager/Assets.h"
 #include "app/ProgramState.h"
+#include "game/GameState.h"
+#include "game/MelodyGame.h"
+#include "game/MusicPlayback.h"
+#include "game/ScreenFlow.h"
+#include "game/Screens.h"
+#include "render/Logger.h"
 #include "render/Renderer.h"
+#include "render/Sprites.h"
+#include "render/Texture.h"
+
+#include <exception>
+
+namespace {
+
+void zeroScreenRecords()
+{
+    StateTime = 0;
+    FadeAlpha = 0;
+    GateClosure = 0;
+    PendingChoice = -1;
+    MenuChoice = -1;
+    MenuHover = -1;
+    TrackChoice = -1;
+    TrackHover = -1;
+    Locks = 3;
+    Score = 0;
+    MusicRequest.exchange(MusicSilence);
+    Slides.fill(0.0f);
+    SkipTime = 0;
+    Click = false;
+    PreviousButton = 0;
+    Frame = TFrameTime{};
+}
+
+void installRenderHooks()
+{
+    RenderHooks.markTexturesDirty = MarkTexturesDirty;
+    RenderHooks.resetDelta = [] {
+        MusicFrameDrawn.exchange(0);
+        ReenterLoadingState();
+    };
+    RenderHooks.releaseTextures = ReleaseTextures;
+}
+
+void drawOverlayAndGates()
+{
+    if (FadeAlpha > 0) {
+        UseSolidShader();
+        DrawSolidQuad(0, 0, 800, 480, 0, 0, 0, FadeAlpha);
+    }
+    if (GateClosure > 0) {
+        UseTextureShader();
+        const float open = 1.0f - GateClosure;
+        const float shift = open * open * float(SpriteTable[SpriteGateRight].w);
+        DrawSprite(SpriteTable[SpriteGateLeft], -shift, 0, 1, 1, 1, 1);
+        DrawSprite(SpriteTable[SpriteGateRight], shift, 0, 1, 1, 1, 1);
+    }
+}
+
+void finishFrame()
+{
+    UnbindQuad();
+    UseNoShader();
+}
+
+} // namespace
 
 void ResetGame()
 {
-    FrameDrawn = false;
-    FrameOrigin = ElapsedTime;
+    try {
+        zeroScreenRecords();
+        ResetMelodyGame();
+        ResetMusicPlayback();
+        ResetSprites();
+        FrameDrawn = false;
+        installRenderHooks();
+        LoadLoadingScreen(*SoundSystem, PackageAssetSource());
+        RestartUploads();
+        ScreenState = StateLoading;
+        NextScreenState = StateLoading;
+        RequestedScreenState = 0;
+        AfterLoadingState = StateSplash;
+        FrameOrigin = ElapsedTime;
+    } catch (const std::exception& failure) {
+        GameLog(failure.what());
+    }
 }
 
-bool FrameStep(int64_t /*delta*/)
+bool FrameStep(int64_t delta)
 {
+    if (AssetsLoaded.load() == 0) {
+        BeginFrame();
+        UseTextureShader();
+        LoadingScreen.draw(StateLoading);
+        finishFrame();
+        return true;
+    }
+    GameUpdate(delta);
     BeginFrame();
-    UnbindQuad();
-    UseNoShader();
+    if (ScreenState != StateLoading && LoadingScreenTexture != nullptr && LoadingScreenTexture->Handle != 0 &&
+        !LoadingScreenTexture->Dirty)
+        LoadingScreenTexture->Unload();
+    UseTextureShader();
+    ScreenOf(ScreenState).draw(ScreenState);
+    drawOverlayAndGates();
+    finishFrame();
     FrameDrawn = true;
+    MusicFrameDrawn.exchange(1);
     return true;
+}
+
+TLoadThread::THooks LoadThreadHooks()
+{
+    // Runs on the load thread before the assets are published; the main thread
+    // reads these words only after it has seen AssetsLoaded.
+    return {[] { return ScreenState == StateLoading; },
+            [] {
+                AfterLoadingState = StateSplash;
+                StateTime = 0;
+            }};
 }

@@ -1,11 +1,9 @@
 #!/usr/bin/env bash
 # Installs what the benchmarks need beyond scripts/setup.sh: Google Benchmark,
-# the reference decoders and parsers, and the reference module players the
-# benchmarks compare against.
+# and the reference decoders, parsers and module players they are compared with.
 set -euo pipefail
 
-PACKAGES=(libbenchmark-dev libpng-dev libspng-dev libpugixml-dev libexpat1-dev
-          libopenmpt-dev libxmp-dev pkg-config)
+PACKAGES=(libbenchmark-dev libpng-dev libspng-dev libpugixml-dev libexpat1-dev libopenmpt-dev libxmp-dev pkg-config)
 
 missing=()
 for p in "${PACKAGES[@]}"; do

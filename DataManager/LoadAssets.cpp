@@ -1,0 +1,187 @@
+// The load thread's work: every asset of the package into its store, in a fixed
+// order, each step announced and its outcome logged.
+#include "DataManager/AssetTextures.h"
+#include "DataManager/Assets.h"
+#include "VelaSoundSystem/SoundSystem.h"
+#include "render/Font.h"
+#include "render/Sprites.h"
+#include "render/Texture.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+namespace {
+
+struct TModuleEntry {
+    const char* name;
+    uint8_t slot;
+};
+
+// Full tracks in slots 0..6, their melody-less copies in 10..16.
+const std::array<TModuleEntry, 14> moduleOrder{{
+    {"2012_skyward_nobass.xm", 0},
+    {"2012_halcyon_verse.xm", 1},
+    {"2012_labyrinth.xm", 2},
+    {"2012_commontheme.xm", 3},
+    {"2012_otherworld_melo1.xm", 4},
+    {"random.xm", 5},
+    {"c64rolld.xm", 6},
+    {"2012_skyward_nobass_empty.xm", 10},
+    {"2012_halcyon_verse_empty.xm", 11},
+    {"2012_labyrinth_empty.xm", 12},
+    {"2012_commontheme_empty.xm", 13},
+    {"2012_otherworld_melo1_empty.xm", 14},
+    {"random_empty.xm", 15},
+    {"c64rolld_empty.xm", 16},
+}};
+
+struct TSoundEntry {
+    const char* name;
+    uint8_t slot;
+    bool music; // streamed into a music slot, else decoded into a sample slot
+    const char* before;
+    const char* success;
+    const char* failure;
+};
+
+const std::array<TSoundEntry, 9> soundOrder{{
+    {"music.ogg", 0, true, "Loading music...", "Music loaded...", "Can't load music!"},
+    {"leveldone.ogg", 1, true, "Loading level done jingle...", "Level done jingle loaded...",
+     "Can't load level done jingle!"},
+    {"gameover.ogg", 2, true, "Loading game over jingle...", "Game over jingle loaded...",
+     "Can't load game over jingle!"},
+    {"fail.ogg", 3, false, "Loading fail sound...", "Fail sound loaded...", "Cann't load fail sound!"},
+    {"solistenup.ogg", 4, false, "Loading so listen up sound...", "So listen up sound loaded...",
+     "Cann't load so listen up sound!"},
+    {"myturn.ogg", 5, false, "Loading my turn sound...", "My turn sound loaded...", "Cann't load my turn sound!"},
+    {"yourturn.ogg", 6, false, "Loading your turn sound...", "Your turn sound loaded...",
+     "Cann't load your turn sound!"},
+    {"areyoukiddingme.ogg", 7, false, "Loading areyoukiddingme sound...", "areyoukiddingme sound loaded...",
+     "Cann't load areyoukiddingme sound!"},
+    {"greatgameplaydude.ogg", 8, false, "Loading greatgameplaydude sound...", "greatgameplaydude sound loaded...",
+     "Cann't load greatgameplaydude sound!"},
+}};
+
+struct TTextureEntry {
+    TTexture** texture;
+    const char* png;
+    const char* xml;
+    const char* beforeImage;
+    const char* imageLoaded;
+    const char* imageFailed;
+    const char* beforeTable;
+    const char* tableLoaded;
+    const char* tableFailed;
+};
+
+const std::array<TTextureEntry, 3> textureOrder{{
+    {&TextureSetOne, "textures1.png", "textures1.xml", "Loading texture set one...", "Texture set one loaded...",
+     "Cann't load texture set one!", "Loading texture set data one...", "Texture set data one loaded...",
+     "Cann't load texture set data one!"},
+    {&TextureSetTwo, "textures2.png", "textures2.xml", "Loading texture set two...", "Texture set two loaded...",
+     "Cann't load texture set two!", "Loading texture set data two...", "Texture set data two loaded...",
+     "Cann't load texture set data two!"},
+    {&TextureSetThree, "textures3.png", "textures3.xml", "Loading texture set three...", "Texture set three loaded...",
+     "Cann't load texture set three!", "Loading texture set data three...", "Texture set data three loaded...",
+     "Cann't load texture set data three!"},
+}};
+
+// A picture store: the PNG texture, or the empty one with the failure line.
+void loadTexture(const TAssetSource& source, TTexture*& store, const char* name, const char* loaded, const char* failed)
+{
+    delete store;
+    store = nullptr;
+    std::vector<uint8_t> bytes;
+    if (source.fetch(name, bytes))
+        store = MakePNGTexture(bytes);
+    if (store != nullptr) {
+        source.log(loaded);
+    } else {
+        source.log(failed);
+        store = MakeEmptyTexture();
+    }
+}
+
+void loadFontWidths(const TAssetSource& source)
+{
+    source.log("Loading font data...");
+    std::memset(FontWidths, 0, sizeof FontWidths);
+    std::vector<uint8_t> bytes;
+    if (!source.fetch("zagbold.dat", bytes)) {
+        source.log("Cann't load font data!");
+        return;
+    }
+    // A short table leaves the missing widths at zero rather than reading past it.
+    std::memcpy(FontWidths, bytes.data(), std::min(bytes.size(), sizeof FontWidths));
+    source.log("Font data loaded...");
+}
+
+void loadModules(TVelaSoundSystem& sound, const TAssetSource& source)
+{
+    source.log("Loading tracks...");
+    for (const TModuleEntry& entry : moduleOrder) {
+        std::vector<uint8_t> bytes;
+        const bool loaded = source.fetch(entry.name, bytes) &&
+                            sound.LoadModule(entry.slot, bytes.data(), int32_t(bytes.size()), true, 2);
+        if (!loaded)
+            source.log("Can't load tracks!");
+    }
+    source.log("Tracks loaded..");
+}
+
+void loadSound(TVelaSoundSystem& sound, const TAssetSource& source, const TSoundEntry& entry)
+{
+    source.log(entry.before);
+    std::vector<uint8_t> bytes;
+    bool loaded = false;
+    if (source.fetch(entry.name, bytes)) {
+        const int32_t size = int32_t(bytes.size());
+        loaded = entry.music ? sound.LoadMusic(entry.slot, bytes.data(), size)
+                             : sound.LoadSample(entry.slot, bytes.data(), size, 1);
+    }
+    source.log(loaded ? entry.success : entry.failure);
+}
+
+void loadSpriteTable(const TAssetSource& source, const TTextureEntry& entry)
+{
+    source.log(entry.beforeTable);
+    std::vector<uint8_t> bytes;
+    if (!source.fetch(entry.xml, bytes)) {
+        source.log(entry.tableFailed);
+        return;
+    }
+    LoadAtlas(*entry.texture, bytes.data(), int32_t(bytes.size()));
+    source.log(entry.tableLoaded);
+}
+
+} // namespace
+
+void LoadAssets(TVelaSoundSystem& sound, const TAssetSource& source, const std::atomic<bool>* stop,
+                const std::function<void()>& beforePublish)
+{
+    const auto stopped = [stop] { return stop != nullptr && stop->load(); };
+    source.log("Loading font...");
+    loadTexture(source, FontTexture, "zagbold.png", "Font loaded...", "Cann't load font!");
+    loadFontWidths(source);
+    if (stopped())
+        return;
+    loadModules(sound, source);
+    for (const TSoundEntry& entry : soundOrder) {
+        if (stopped())
+            return;
+        loadSound(sound, source, entry);
+    }
+    for (const TTextureEntry& entry : textureOrder) {
+        source.log(entry.beforeImage);
+        loadTexture(source, *entry.texture, entry.png, entry.imageLoaded, entry.imageFailed);
+    }
+    // Each table refers to its texture, so all three images exist first.
+    for (const TTextureEntry& entry : textureOrder)
+        loadSpriteTable(source, entry);
+    if (stopped())
+        return;
+    if (beforePublish)
+        beforePublish();
+    AssetsLoaded.exchange(-1);
+}

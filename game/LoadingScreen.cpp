@@ -1,0 +1,41 @@
+// State 5000: the static loading picture while the load thread works, then one
+// texture upload per frame, then the screen that was waiting.
+#include "DataManager/Assets.h"
+#include "app/ProgramState.h"
+#include "game/GameState.h"
+#include "game/Screens.h"
+#include "render/Logger.h"
+#include "render/Sprites.h"
+#include "render/Texture.h"
+
+namespace {
+
+void enterLoading(int32_t) {}
+
+void updateLoading(int32_t)
+{
+    if (RunUploadStep(GameLog) != TUploadStep::Done)
+        return;
+    RequestedScreenState = AfterLoadingState;
+    if (AfterLoadingState == StateSplash)
+        StateTime = 0;
+    FrameOrigin = ElapsedTime;
+}
+
+void drawLoading(int32_t)
+{
+    TTexture* texture = LoadingScreenTexture;
+    if (texture == nullptr)
+        return;
+    const float w = float(texture->Width);
+    const float h = float(texture->Height);
+    texture->DrawTexturedQuad(0, 0, w, h, 0, 0, w, h, 1, 1, 1, 1);
+}
+
+} // namespace
+
+const TScreen LoadingScreen{enterLoading, updateLoading, drawLoading};
+
+const Sprite& SpriteOf(int32_t slot) { return SpriteTable[slot]; }
+
+void DrawSlot(int32_t slot, float x, float y, float alpha) { DrawSprite(SpriteTable[slot], x, y, 1, 1, 1, alpha); }

@@ -1,0 +1,450 @@
+// The turn machine of the melody game: listen, the computer's phrase, the
+// player's answer, mistakes, and the two endings. One step per update; it acts
+// on what the audio thread published one update earlier.
+#include "VelaSoundSystem/SoundSystem.h"
+#include "VelaXM/VelaXM.h"
+#include "game/GameState.h"
+#include "game/HitTests.h"
+#include "game/MelodyGame.h"
+#include "game/Screens.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr uint8_t SampleFail = 3;
+constexpr uint8_t SampleListenUp = 4;
+constexpr uint8_t SampleMyTurn = 5;
+constexpr uint8_t SampleYourTurn = 6;
+constexpr uint8_t SampleKidding = 7;
+constexpr uint8_t SampleGreatGameplay = 8;
+constexpr int32_t KeyOff = 97;
+constexpr int32_t NoteEndRow = 8;
+constexpr int32_t HubChoice = 128;
+
+// Every note is cut at row 8 of pattern 0, channel 0.
+enum class TSoundMode { Computer, Answer };
+
+TMelodyGame& game = Melody;
+
+void go(int32_t phase)
+{
+    game.TurnPhase = phase;
+    game.Timer = 0;
+}
+
+void playSample(uint8_t slot) { SoundSystem->PlaySample(slot, 1.0f, 0.0f, 1.0f); }
+
+int32_t noteLogCount()
+{
+    const TVelaXM* full = FullPlayer();
+    return full != nullptr ? full->NoteLogCount : 0;
+}
+
+int32_t loggedNote(int32_t index)
+{
+    const TVelaXM* full = FullPlayer();
+    if (full == nullptr || index < 0 || index >= full->NoteLogCount)
+        return 0;
+    return full->NoteLog[TVelaXM::kLogNote][size_t(index)];
+}
+
+// Song position of the phrase player, rows of 256 per order; an empty slot
+// counts as long past the note so the machine moves on silently.
+int32_t phrasePosition()
+{
+    const TVelaXM* phrase = PhrasePlayer();
+    if (phrase == nullptr)
+        return 1 << 30;
+    return phrase->Module->CurrentOrder * 256 + phrase->Module->CurrentRow;
+}
+
+bool phraseSilent()
+{
+    const TVelaXM* phrase = PhrasePlayer();
+    return phrase == nullptr || phrase->ActiveVoices == 0;
+}
+
+void stopPhrasePlayer()
+{
+    TVelaXM* phrase = PhrasePlayer();
+    if (phrase == nullptr)
+        return;
+    TVelaLockGuard guard(SoundSystem->Lock);
+    phrase->Stop();
+}
+
+// Writes the note and its key-off into the melody-less module and starts it at
+// the tempo the full module has reached.
+void soundNote(int32_t value, TSoundMode mode)
+{
+    TVelaXM* phrase = PhrasePlayer();
+    const TVelaXM* full = FullPlayer();
+    if (phrase == nullptr || full == nullptr)
+        return;
+    TVelaLockGuard guard(SoundSystem->Lock);
+    TVelaXMModule& module = *phrase->Module;
+    TVelaXMPatternNote cell;
+    cell.Note = std::clamp(value + 1, 1, 96);
+    cell.Instrument = 1;
+    if (mode == TSoundMode::Computer)
+        phrase->Playing = false;
+    else
+        phrase->Stop();
+    module.Patterns[0].SetNote(0, 0, cell);
+    TVelaXMPatternNote keyOff = cell;
+    keyOff.Note = KeyOff;
+    module.Patterns[0].SetNote(NoteEndRow, 0, keyOff);
+    phrase->LoopSong = false;
+    if (mode == TSoundMode::Answer) {
+        module.JumpOrder = 0;
+        module.JumpRow = 0;
+    }
+    module.DefaultSpeed = full->Module->Speed;
+    module.DefaultBPM = full->Module->BPM;
+    phrase->Play();
+    module.Speed = full->Module->Speed;
+    module.BPM = full->Module->BPM;
+}
+
+void clearCells()
+{
+    TVelaXM* phrase = PhrasePlayer();
+    if (phrase == nullptr)
+        return;
+    TVelaLockGuard guard(SoundSystem->Lock);
+    TVelaXMPattern& pattern = phrase->Module->Patterns[0];
+    for (const int32_t row : {0, NoteEndRow}) {
+        TVelaXMPatternNote cell = pattern.GetNote(row, 0);
+        cell.Note = 0;
+        pattern.SetNote(row, 0, cell);
+    }
+}
+
+// A click on the pad as a choice: a tab, the hub, or -1.
+int32_t clickedPad() { return Click ? PadHit(PointerX(), PointerY()) : -1; }
+
+void latchClick()
+{
+    if (Click)
+        PendingChoice = PadHit(PointerX(), PointerY());
+}
+
+// The tab the player chose in this update, or -1.
+int32_t readChosenTab()
+{
+    int32_t choice = -1;
+    if (PendingChoice >= 0) {
+        choice = PendingChoice;
+        PendingChoice = -1;
+    } else {
+        choice = clickedPad();
+    }
+    if (choice == HubChoice)
+        return 3 - game.ExpectedTab;
+    return choice >= 0 && choice <= 3 ? choice : -1;
+}
+
+void melodyComplete()
+{
+    playSample(SampleGreatGameplay);
+    if (Locks > 0)
+        --Locks;
+    go(PhaseLevelDone);
+}
+
+void stepListen()
+{
+    switch (game.TurnPhase) {
+    case PhaseStart:
+        game.PhraseLength = 1;
+        go(PhaseListen);
+        break;
+    case PhaseListen:
+        playSample(SampleListenUp);
+        go(PhaseListenIn);
+        break;
+    case PhaseListenIn:
+        game.Bubbles[0] = float(std::min(game.Timer / 0.25, 1.0));
+        if (game.Timer >= 0.25) {
+            game.Bubbles[0] = 1;
+            go(PhaseListenHold);
+        }
+        break;
+    case PhaseListenHold:
+        if (game.Timer >= 0.75)
+            go(PhaseListenOut);
+        break;
+    case PhaseListenOut:
+        game.Bubbles[0] = float(std::max(1 - game.Timer / 0.75, 0.0));
+        if (game.Timer < 0.75)
+            break;
+        game.Bubbles[0] = 0;
+        if (game.Track == 5) {
+            // The random track has nothing to listen to: its notes are drawn, not played.
+            game.NoteIndex = 0;
+            if (TVelaXM* phrase = PhrasePlayer()) {
+                TVelaLockGuard guard(SoundSystem->Lock);
+                phrase->Playing = false;
+            }
+            MusicRequest.exchange(MusicSilence);
+            go(PhaseMyTurn);
+        } else {
+            MusicRequest.exchange(game.Track);
+            go(PhaseListenWait);
+        }
+        break;
+    case PhaseListenWait: {
+        const TVelaXM* full = FullPlayer();
+        if (full != nullptr && !(full->Module->SongEnded && full->ActiveVoices == 0))
+            break;
+        MusicRequest.exchange(MusicSilence);
+        if (game.Track == 6) {
+            // The bonus track is only watched and listened to.
+            go(PhaseFinished);
+            RequestState(StateGameOutro);
+            break;
+        }
+        game.NoteIndex = 0;
+        if (TVelaXM* phrase = PhrasePlayer()) {
+            TVelaLockGuard guard(SoundSystem->Lock);
+            phrase->Playing = false;
+        }
+        go(PhaseMyTurn);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void stepComputerTurn()
+{
+    switch (game.TurnPhase) {
+    case PhaseMyTurn:
+        playSample(SampleMyTurn);
+        go(PhaseMyTurnIn);
+        break;
+    case PhaseMyTurnIn:
+        game.Bubbles[1] = float(std::min(game.Timer / 0.25, 1.0));
+        if (game.Timer >= 0.25)
+            go(PhaseMyTurnHold);
+        break;
+    case PhaseMyTurnHold:
+        game.Bubbles[1] = 1;
+        if (game.Timer >= 0.5)
+            go(PhaseMyTurnOut);
+        break;
+    case PhaseMyTurnOut:
+        game.Bubbles[1] = float(std::max(1 - game.Timer / 0.5, 0.0));
+        if (game.Timer >= 0.5) {
+            game.Bubbles[1] = 0;
+            game.NoteIndex = 0;
+            go(PhaseSoundNext);
+        }
+        break;
+    case PhaseSoundNext:
+        if (game.NoteIndex < noteLogCount() && game.NoteIndex < game.PhraseLength) {
+            soundNote(loggedNote(game.NoteIndex), TSoundMode::Computer);
+            ++game.NoteIndex;
+            go(PhaseNoteRows);
+        }
+        break;
+    case PhaseNoteRows:
+        if (phrasePosition() > NoteEndRow + 1) {
+            clearCells();
+            go(PhaseNoteFade);
+        }
+        break;
+    case PhaseNoteFade:
+        if (!phraseSilent())
+            break;
+        stopPhrasePlayer();
+        clearCells();
+        if (game.NoteIndex < game.PhraseLength)
+            go(PhaseSoundNext);
+        else if (noteLogCount() < game.PhraseLength)
+            melodyComplete();
+        else
+            go(PhaseYourTurn);
+        break;
+    default:
+        break;
+    }
+}
+
+void updateYourTurnBubble()
+{
+    const double t = game.Timer;
+    float alpha = 0;
+    if (t < 0.25)
+        alpha = float(t / 0.25);
+    else if (t < 0.75)
+        alpha = 1;
+    else if (t < 1.25)
+        alpha = float(1 - (t - 0.75) / 0.5);
+    game.Bubbles[2] = alpha;
+}
+
+void stepPlayerTurn()
+{
+    switch (game.TurnPhase) {
+    case PhaseYourTurn:
+        game.NoteIndex = 0;
+        playSample(SampleYourTurn);
+        go(PhaseAwaitTab);
+        break;
+    case PhaseAwaitTab: {
+        updateYourTurnBubble();
+        game.ExpectedTab = TabOfNoteValue(loggedNote(game.NoteIndex));
+        game.ChosenTab = readChosenTab();
+        if (game.ChosenTab < 0)
+            break;
+        game.PitchOffset = PitchOffsetTo(loggedNote(game.NoteIndex), game.ChosenTab);
+        game.TurnPhase = PhaseSoundChoice; // the bubble's timer runs on through the answer
+        break;
+    }
+    case PhaseSoundChoice:
+        soundNote(loggedNote(game.NoteIndex) + game.PitchOffset, TSoundMode::Answer);
+        if (game.PitchOffset == 0)
+            ++game.NoteIndex;
+        PendingChoice = -1;
+        game.TurnPhase = PhaseChoiceRows;
+        break;
+    case PhaseChoiceRows:
+        latchClick();
+        if (phrasePosition() <= NoteEndRow)
+            break;
+        clearCells();
+        if (game.PitchOffset != 0) {
+            PendingChoice = -1;
+            go(PhaseMistake);
+        } else {
+            game.TurnPhase = PhaseChoiceFade;
+        }
+        break;
+    case PhaseChoiceFade:
+        latchClick();
+        if (!phraseSilent())
+            break;
+        stopPhrasePlayer();
+        if (game.NoteIndex < game.PhraseLength) {
+            game.TurnPhase = PhaseAwaitTab;
+            break;
+        }
+        PendingChoice = -1;
+        ++game.PhraseLength;
+        if (noteLogCount() < game.PhraseLength) {
+            melodyComplete();
+        } else {
+            Score = Score + Score / 10 + 10;
+            go(PhaseMyTurn);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void stepMistake()
+{
+    switch (game.TurnPhase) {
+    case PhaseMistake:
+        game.ReplayCount = 3;
+        go(PhaseLoseLife);
+        break;
+    case PhaseLoseLife:
+        --game.Lives;
+        playSample(SampleFail);
+        go(PhaseFailSound);
+        break;
+    case PhaseFailSound:
+        if (SoundSystem->IsSamplePlaying(SampleFail))
+            break;
+        if (game.Lives < 1) {
+            playSample(SampleKidding);
+            go(PhaseGameOver);
+        } else {
+            go(PhaseReplay);
+        }
+        break;
+    case PhaseReplay:
+        if (game.NoteIndex < noteLogCount() && game.NoteIndex < game.PhraseLength)
+            soundNote(loggedNote(game.NoteIndex), TSoundMode::Answer);
+        go(PhaseReplayRows);
+        break;
+    case PhaseReplayRows:
+        if (phrasePosition() <= NoteEndRow + 1)
+            break;
+        clearCells();
+        if (game.ReplayCount < 1) {
+            go(PhaseMyTurn);
+        } else {
+            --game.ReplayCount;
+            go(PhaseReplay);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void stepEnding()
+{
+    switch (game.TurnPhase) {
+    case PhaseLevelDone:
+        MusicRequest.exchange(MusicLevelDone);
+        game.ExcellentAlpha = float(std::min(game.Timer * game.Timer, 1.0));
+        if (game.Timer >= 1) {
+            game.ExcellentAlpha = 1;
+            go(PhaseLevelDoneWait);
+        }
+        break;
+    case PhaseGameOver:
+        MusicRequest.exchange(MusicGameOver);
+        game.GameOverAlpha = float(std::min(game.Timer * game.Timer, 1.0));
+        if (game.Timer >= 1) {
+            game.GameOverAlpha = 1;
+            go(PhaseGameOverWait);
+        }
+        break;
+    case PhaseLevelDoneWait:
+    case PhaseGameOverWait:
+        if (game.Timer >= (game.TurnPhase == PhaseLevelDoneWait ? 6.0 : 12.5)) {
+            go(PhaseFinished);
+            RequestState(StateGameOutro);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+int32_t PitchOffsetTo(int32_t value, int32_t tab)
+{
+    const int32_t expected = TabOfNoteValue(value);
+    if (tab == expected)
+        return 0;
+    const int32_t step = tab > expected ? -1 : 1;
+    int32_t offset = step;
+    while (TabOfNoteValue(value + offset) != tab)
+        offset += step;
+    return offset;
+}
+
+void StepTurnMachine()
+{
+    const int32_t phase = game.TurnPhase;
+    if (phase < PhaseMyTurn)
+        stepListen();
+    else if (phase < PhaseYourTurn)
+        stepComputerTurn();
+    else if (phase < PhaseMistake)
+        stepPlayerTurn();
+    else if (phase == PhaseMistake || phase >= PhaseLoseLife)
+        stepMistake();
+    else if (phase < PhaseFinished)
+        stepEnding();
+}

@@ -1,0 +1,241 @@
+// LoadAssets over the shipped data files, whole and with entries taken away:
+// the log tells every step in order, missing pieces get their stand-ins, and
+// the assets are published only at the end.
+#include "DataManager/Assets.h"
+#include "VelaSoundSystem/SoundSystem.h"
+#include "render/Font.h"
+#include "render/Sprites.h"
+#include "render/Texture.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct TFakeSource {
+    std::set<std::string> missing;
+    std::vector<std::string> lines;
+    std::map<std::string, std::vector<uint8_t>> replaced;
+
+    TAssetSource source()
+    {
+        return {[this](std::string_view name, std::vector<uint8_t>& data) {
+                    const std::string key(name);
+                    if (missing.count(key) != 0)
+                        return false;
+                    if (auto found = replaced.find(key); found != replaced.end()) {
+                        data = found->second;
+                        return true;
+                    }
+                    std::ifstream file(std::string(QUAVERO_SOURCE_DIR) + "/data/" + key, std::ios::binary);
+                    if (!file)
+                        return false;
+                    data.assign(std::istreambuf_iterator<char>(file), {});
+                    return true;
+                },
+                [this](std::string_view line) { lines.emplace_back(line); }};
+    }
+};
+
+class LoadAssetsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetSprites();
+        AssetsLoaded.store(0);
+    }
+    void TearDown() override { ReleaseTextures(); }
+
+    void load(const std::atomic<bool>* stop = nullptr)
+    {
+        LoadAssets(sound, fake.source(), stop, [this] { publishedBefore = AssetsLoaded.load(); });
+    }
+
+    TVelaSoundSystem sound{44100, 2, 16, 1024};
+    TFakeSource fake;
+    int32_t publishedBefore = 1;
+};
+
+const std::vector<std::string> musicAndSamples = {
+    "Loading music...",
+    "Loading level done jingle...",
+    "Loading game over jingle...",
+    "Loading fail sound...",
+    "Fail sound loaded...",
+    "Loading so listen up sound...",
+    "So listen up sound loaded...",
+    "Loading my turn sound...",
+    "My turn sound loaded...",
+    "Loading your turn sound...",
+    "Your turn sound loaded...",
+    "Loading areyoukiddingme sound...",
+    "areyoukiddingme sound loaded...",
+    "Loading greatgameplaydude sound...",
+    "greatgameplaydude sound loaded...",
+};
+
+TEST_F(LoadAssetsTest, LogsEveryStepInOrderAndPublishesLast)
+{
+    fake.missing = {"music.ogg", "leveldone.ogg", "gameover.ogg"};
+    load();
+    std::vector<std::string> expected = {"Loading font...",     "Font loaded...",    "Loading font data...",
+                                         "Font data loaded...", "Loading tracks...", "Tracks loaded.."};
+    const std::vector<std::string> music = {"Loading music...",
+                                            "Can't load music!",
+                                            "Loading level done jingle...",
+                                            "Can't load level done jingle!",
+                                            "Loading game over jingle...",
+                                            "Can't load game over jingle!"};
+    expected.insert(expected.end(), music.begin(), music.end());
+    expected.insert(expected.end(), musicAndSamples.begin() + 3, musicAndSamples.end());
+    for (const char* set : {"one", "two", "three"}) {
+        expected.push_back(std::string("Loading texture set ") + set + "...");
+        expected.push_back(std::string("Texture set ") + set + " loaded...");
+    }
+    for (const char* set : {"one", "two", "three"}) {
+        expected.push_back(std::string("Loading texture set data ") + set + "...");
+        expected.push_back(std::string("Texture set data ") + set + " loaded...");
+    }
+    std::vector<std::string> got;
+    for (const std::string& line : fake.lines)
+        if (std::find(expected.begin(), expected.end(), line) != expected.end())
+            got.push_back(line);
+    EXPECT_EQ(got, expected);
+    EXPECT_EQ(publishedBefore, 0);
+    EXPECT_EQ(AssetsLoaded.load(), -1);
+    EXPECT_GT(FontWidths[uint8_t('A')], 0);
+    EXPECT_GT(FontWidths[uint8_t('W')], FontWidths[uint8_t(' ')]);
+    for (int32_t slot : {0, 1, 2, 3, 4, 5, 6, 10, 11, 12, 13, 14, 15, 16})
+        EXPECT_NE(sound.ModuleSlots[size_t(slot)], nullptr) << "module slot " << slot;
+    for (int32_t slot = 3; slot <= 8; ++slot)
+        EXPECT_NE(sound.SampleSlots[size_t(slot)], nullptr) << "sample slot " << slot;
+    EXPECT_EQ(SpriteTable[SpriteTitleMenu].Texture == nullptr, false);
+    ASSERT_NE(TextureSetOne, nullptr);
+    EXPECT_EQ(TextureSetOne->Width, 2048);
+}
+
+TEST_F(LoadAssetsTest, MissingModuleIsReportedOnceAndOthersLoad)
+{
+    fake.missing = {"2012_labyrinth_empty.xm"};
+    load();
+    EXPECT_EQ(std::count(fake.lines.begin(), fake.lines.end(), "Can't load tracks!"), 1);
+    EXPECT_EQ(sound.ModuleSlots[12], nullptr);
+    EXPECT_NE(sound.ModuleSlots[2], nullptr);
+    EXPECT_NE(sound.ModuleSlots[13], nullptr);
+}
+
+TEST_F(LoadAssetsTest, MissingOrUnreadablePicturesBecomeEmptyTexturesAndTheirSheetsStillLoad)
+{
+    fake.missing = {"textures2.png", "zagbold.dat"};
+    fake.replaced["textures3.png"] = {'n', 'o', 't', ' ', 'p', 'n', 'g'};
+    fake.replaced["zagbold.png"] = {};
+    load();
+    const auto has = [this](const char* line) {
+        return std::find(fake.lines.begin(), fake.lines.end(), line) != fake.lines.end();
+    };
+    EXPECT_TRUE(has("Cann't load texture set two!"));
+    EXPECT_TRUE(has("Cann't load texture set three!"));
+    EXPECT_TRUE(has("Cann't load font!"));
+    EXPECT_TRUE(has("Cann't load font data!"));
+    EXPECT_TRUE(has("Texture set data two loaded..."));
+    for (TTexture* texture : {TextureSetTwo, TextureSetThree, FontTexture}) {
+        ASSERT_NE(texture, nullptr);
+        EXPECT_EQ(texture->Width, 16);
+        EXPECT_EQ(texture->Height, 16);
+        EXPECT_TRUE(texture->Dirty);
+    }
+    EXPECT_EQ(FontWidths[uint8_t('A')], 0);
+    // Sprites of set two refer to the stand-in and draw as empty quads.
+    bool anyOnSetTwo = false;
+    for (const Sprite& sprite : SpriteTable)
+        anyOnSetTwo = anyOnSetTwo || sprite.Texture == TextureSetTwo;
+    EXPECT_TRUE(anyOnSetTwo);
+    EXPECT_EQ(AssetsLoaded.load(), -1);
+}
+
+TEST_F(LoadAssetsTest, StoppedLoadIsNotPublished)
+{
+    std::atomic<bool> stop{true};
+    load(&stop);
+    EXPECT_EQ(AssetsLoaded.load(), 0);
+    EXPECT_EQ(std::count(fake.lines.begin(), fake.lines.end(), "Loading tracks..."), 0);
+}
+
+TEST_F(LoadAssetsTest, LoadingScreenFallsBackToAnEmptyTexture)
+{
+    fake.missing = {"loadingscreen.png"};
+    LoadLoadingScreen(sound, fake.source());
+    ASSERT_NE(LoadingScreenTexture, nullptr);
+    EXPECT_EQ(LoadingScreenTexture->Width, 16);
+    EXPECT_EQ(fake.lines.back(), "Cann't looad loading screen!");
+    fake.missing.clear();
+    fake.lines.clear();
+    LoadLoadingScreen(sound, fake.source());
+    EXPECT_EQ(fake.lines, (std::vector<std::string>{"Loading loading screen...", "Loading screen loaded..."}));
+    EXPECT_EQ(LoadingScreenTexture->Width, 800);
+    EXPECT_EQ(LoadingScreenTexture->Height, 480);
+    EXPECT_TRUE(LoadingScreenTexture->Dirty);
+}
+
+// A texture that uploads without OpenGL, or fails to.
+class TFakeTexture : public TTexture {
+public:
+    explicit TFakeTexture(bool decodes) : TTexture(nullptr, 16, 16, 0, true, false), decodes_(decodes) {}
+    void Upload() override
+    {
+        ++uploads;
+        if (decodes_)
+            Dirty = false;
+    }
+    int32_t uploads = 0;
+
+private:
+    bool decodes_;
+};
+
+TEST(UploadStepTest, WaitsTenFramesThenUploadsOnePerFrameInOrder)
+{
+    auto* font = new TFakeTexture(true);
+    auto* one = new TFakeTexture(true);
+    auto* two = new TFakeTexture(false); // its decode fails: tried once, not waited for forever
+    auto* three = new TFakeTexture(true);
+    FontTexture = font;
+    TextureSetOne = one;
+    TextureSetTwo = two;
+    TextureSetThree = three;
+    std::vector<std::string> lines;
+    const auto log = [&lines](std::string_view line) { lines.emplace_back(line); };
+    RestartUploads();
+    for (int frame = 0; frame < 10; ++frame)
+        EXPECT_EQ(RunUploadStep(log), TUploadStep::Waiting);
+    EXPECT_TRUE(lines.empty());
+    for (int frame = 0; frame < 4; ++frame)
+        EXPECT_EQ(RunUploadStep(log), TUploadStep::Uploaded);
+    EXPECT_EQ(RunUploadStep(log), TUploadStep::Done);
+    EXPECT_EQ(lines, (std::vector<std::string>{"Uploading font texture...", "Font texture uploaded...",
+                                               "Uploading texture set one...", "Texture set one uploaded...",
+                                               "Uploading texture set two...", "Texture set two uploaded...",
+                                               "Uploading texture set three...", "Texture set three uploaded..."}));
+    // After a rebuild everything is dirty again and uploaded again.
+    AssetsLoaded.store(-1);
+    MarkTexturesDirty();
+    RestartUploads();
+    int32_t uploads = 0;
+    for (int frame = 0; frame < 20; ++frame)
+        uploads += RunUploadStep(log) == TUploadStep::Uploaded;
+    EXPECT_EQ(uploads, 4);
+    EXPECT_EQ(font->uploads, 2);
+    EXPECT_EQ(two->uploads, 2);
+    ReleaseTextures();
+    EXPECT_EQ(FontTexture, nullptr);
+    AssetsLoaded.store(0);
+}
+
+} // namespace

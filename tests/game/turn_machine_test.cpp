@@ -1,0 +1,297 @@
+// The melody game against the real module player: the tracks' modules from the
+// data package, mixed block by block after every update as the audio thread
+// would, with the player's clicks set by hand.
+#include "GameDriver.h"
+
+#include "VelaXM/VelaXM.h"
+#include "game/Random.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace {
+
+// The centre of each tab of the pad.
+const float TabX[4] = {300, 500, 300, 500};
+const float TabY[4] = {150, 150, 350, 350};
+
+class MelodyGameTest : public ::testing::Test {
+protected:
+    void startTrack(int32_t track, const std::string& full, const std::string& empty)
+    {
+        ASSERT_TRUE(game.loadModule(uint8_t(track), full));
+        ASSERT_TRUE(game.loadModule(uint8_t(track + 10), empty));
+        game.mixing = true;
+        TrackChoice = track;
+        game.enter(StateGameIntro);
+        game.run(2.05);
+        ASSERT_EQ(ScreenState, StateGame);
+    }
+
+    bool waitForTurn(double seconds = 30)
+    {
+        return game.runUntil([] { return Melody.TurnPhase == PhaseAwaitTab; }, seconds);
+    }
+
+    int32_t expectedTab() const
+    {
+        const TVelaXM* full = FullPlayer();
+        return TabOfNoteValue(full->NoteLog[TVelaXM::kLogNote][size_t(Melody.NoteIndex)]);
+    }
+
+    // Repeats the current phrase correctly; false if the machine never asked.
+    bool answerPhrase()
+    {
+        const int32_t length = Melody.PhraseLength;
+        for (int32_t i = 0; i < length; ++i) {
+            if (!waitForTurn())
+                return false;
+            game.click(TabX[expectedTab()], TabY[expectedTab()]);
+            if (!game.runUntil(
+                    [] {
+                        return Melody.TurnPhase != PhaseSoundChoice && Melody.TurnPhase != PhaseChoiceRows &&
+                               Melody.TurnPhase != PhaseChoiceFade;
+                    },
+                    10))
+                return false;
+        }
+        return true;
+    }
+
+    TGameDriver game;
+};
+
+TEST_F(MelodyGameTest, RandomTrackDrawsSixteenNotesAndSkipsListening)
+{
+    RandomSeed(0x1234567, 0x89ABCDE);
+    startTrack(5, "random.xm", "random_empty.xm");
+    const TVelaXM* full = FullPlayer();
+    ASSERT_EQ(full->NoteLogCount, 16);
+    std::set<int32_t> drawn;
+    for (int32_t i = 0; i < 16; ++i)
+        drawn.insert(full->NoteLog[TVelaXM::kLogNote][size_t(i)]);
+    for (int32_t note : drawn)
+        EXPECT_TRUE(note == 48 || note == 51 || note == 54 || note == 57) << note;
+    EXPECT_GT(drawn.size(), 1u);
+    bool listened = false;
+    game.runUntil(
+        [&] {
+            listened = listened || Melody.TurnPhase == PhaseListenWait;
+            return Melody.TurnPhase == PhaseAwaitTab;
+        },
+        10);
+    EXPECT_FALSE(listened);
+    EXPECT_EQ(Melody.TurnPhase, PhaseAwaitTab);
+    // A second game draws again.
+    const std::vector<int32_t> first(full->NoteLog[0].begin(), full->NoteLog[0].begin() + 16);
+    game.escape();
+    game.run(1.2);
+    TrackChoice = 5;
+    game.enter(StateGameIntro);
+    game.run(2.05);
+    const std::vector<int32_t> second(full->NoteLog[0].begin(), full->NoteLog[0].begin() + 16);
+    EXPECT_NE(first, second);
+}
+
+TEST_F(MelodyGameTest, EachCorrectPhraseGrowsByOneNoteAndRaisesTheScore)
+{
+    RandomSeed(99, 7);
+    startTrack(5, "random.xm", "random_empty.xm");
+    const int32_t expectedScores[5] = {10, 21, 33, 46, 60};
+    for (int32_t phrase = 0; phrase < 5; ++phrase) {
+        EXPECT_EQ(Melody.PhraseLength, phrase + 1);
+        ASSERT_TRUE(answerPhrase()) << "phrase " << phrase;
+        EXPECT_EQ(Score, expectedScores[phrase]);
+    }
+    EXPECT_EQ(Melody.Lives, 3);
+}
+
+TEST_F(MelodyGameTest, ComputerSoundsThePhraseThroughTheMelodyLessModule)
+{
+    RandomSeed(5, 5);
+    startTrack(5, "random.xm", "random_empty.xm");
+    const TVelaXM* phrase = PhrasePlayer();
+    int32_t heard = -1;
+    game.runUntil(
+        [&] {
+            if (phrase->WatchedNote > 0)
+                heard = phrase->WatchedNote;
+            return Melody.TurnPhase == PhaseAwaitTab;
+        },
+        10);
+    EXPECT_EQ(heard, FullPlayer()->NoteLog[0][0] + 1);
+    // The written cells are cleared again once the note has been played.
+    EXPECT_EQ(phrase->Module->Patterns[0].GetNote(0, 0).Note, 0);
+    EXPECT_EQ(phrase->Module->Patterns[0].GetNote(8, 0).Note, 0);
+}
+
+TEST_F(MelodyGameTest, WrongTabCostsALifeAndReplaysTheCorrectNoteFourTimes)
+{
+    RandomSeed(1, 2);
+    startTrack(5, "random.xm", "random_empty.xm");
+    ASSERT_TRUE(answerPhrase());
+    ASSERT_TRUE(answerPhrase());
+    ASSERT_EQ(Melody.PhraseLength, 3);
+    // First note right, second wrong.
+    ASSERT_TRUE(waitForTurn());
+    game.click(TabX[expectedTab()], TabY[expectedTab()]);
+    ASSERT_TRUE(waitForTurn());
+    const int32_t wrong = (expectedTab() + 1) & 3;
+    const int32_t expectedNote = FullPlayer()->NoteLog[0][1];
+    game.click(TabX[wrong], TabY[wrong]);
+    EXPECT_NE(Melody.PitchOffset, 0);
+    EXPECT_EQ(TabOfNoteValue(expectedNote + Melody.PitchOffset), wrong);
+    int32_t replays = 0;
+    int32_t previous = -1;
+    game.runUntil(
+        [&] {
+            if (Melody.TurnPhase == PhaseReplayRows && previous != PhaseReplayRows)
+                ++replays;
+            previous = Melody.TurnPhase;
+            return Melody.TurnPhase == PhaseMyTurn;
+        },
+        20);
+    EXPECT_EQ(replays, 4);
+    EXPECT_EQ(Melody.Lives, 2);
+    EXPECT_EQ(Melody.PhraseLength, 3);
+    EXPECT_EQ(Score, 21);
+    // The computer then plays all three notes again from the first.
+    int32_t sounded = 0;
+    game.runUntil(
+        [&] {
+            if (Melody.TurnPhase == PhaseNoteRows && previous != PhaseNoteRows)
+                ++sounded;
+            previous = Melody.TurnPhase;
+            return Melody.TurnPhase == PhaseAwaitTab;
+        },
+        20);
+    EXPECT_EQ(sounded, 3);
+    EXPECT_EQ(Melody.NoteIndex, 0);
+}
+
+TEST_F(MelodyGameTest, TheHubCountsAsAMistakeAndWaitingChangesNothing)
+{
+    RandomSeed(3, 4);
+    startTrack(5, "random.xm", "random_empty.xm");
+    ASSERT_TRUE(waitForTurn());
+    game.run(20);
+    EXPECT_EQ(Melody.TurnPhase, PhaseAwaitTab);
+    EXPECT_FLOAT_EQ(Melody.Bubbles[2], 0.0f);
+    game.click(400, 240);
+    EXPECT_NE(Melody.PitchOffset, 0);
+    game.runUntil([] { return Melody.TurnPhase == PhaseMyTurn; }, 20);
+    EXPECT_EQ(Melody.Lives, 2);
+}
+
+TEST_F(MelodyGameTest, LosingTheLastLifeShowsGameOverThenReturnsToTheTitle)
+{
+    RandomSeed(8, 8);
+    startTrack(5, "random.xm", "random_empty.xm");
+    for (int32_t life = 0; life < 3; ++life) {
+        ASSERT_TRUE(waitForTurn());
+        game.click(400, 240);
+    }
+    ASSERT_TRUE(game.runUntil([] { return Melody.TurnPhase == PhaseGameOver; }, 30));
+    EXPECT_EQ(Melody.Lives, 0);
+    game.update();
+    EXPECT_EQ(MusicRequest.load(), MusicGameOver);
+    game.run(13.3);
+    EXPECT_EQ(ScreenState, StateGame);
+    EXPECT_FLOAT_EQ(Melody.GameOverAlpha, 1.0f);
+    game.run(0.3);
+    EXPECT_EQ(ScreenState, StateGameOutro);
+    game.run(1.1);
+    EXPECT_EQ(ScreenState, StateTitleIntro);
+    EXPECT_EQ(Locks, 3);
+}
+
+TEST_F(MelodyGameTest, RepeatingTheWholeMelodyRewardsAndOpensTheNextTrack)
+{
+    RandomSeed(11, 12);
+    startTrack(5, "random.xm", "random_empty.xm");
+    for (int32_t phrase = 0; phrase < 16; ++phrase)
+        ASSERT_TRUE(answerPhrase()) << "phrase " << phrase;
+    game.update();
+    EXPECT_EQ(Melody.TurnPhase, PhaseLevelDone);
+    EXPECT_EQ(Locks, 2);
+    EXPECT_EQ(MusicRequest.load(), MusicLevelDone);
+    game.run(6.8);
+    EXPECT_EQ(ScreenState, StateGame);
+    game.run(0.4);
+    EXPECT_EQ(ScreenState, StateGameOutro);
+}
+
+TEST_F(MelodyGameTest, AListenedTrackRecordsItsMelodyBeforeTheComputersTurn)
+{
+    startTrack(0, "2012_skyward_nobass.xm", "2012_skyward_nobass_empty.xm");
+    ASSERT_TRUE(game.runUntil([] { return Melody.TurnPhase == PhaseListenWait; }, 5));
+    game.update();
+    game.update();
+    EXPECT_TRUE(FullPlayer()->Playing);
+    bool ended = false;
+    int64_t blocks = 0;
+    ASSERT_TRUE(game.runUntil(
+        [&] {
+            ended = ended || FullPlayer()->Module->SongEnded;
+            ++blocks;
+            return Melody.TurnPhase == PhaseAwaitTab;
+        },
+        240));
+    // The whole song was heard once before the computer's turn began.
+    EXPECT_TRUE(ended);
+    EXPECT_GT(blocks * TGameDriver::BlockMicros, 5000000);
+    EXPECT_GT(FullPlayer()->NoteLogCount, 4);
+    EXPECT_EQ(MusicRequest.load(), MusicSilence);
+    EXPECT_FALSE(FullPlayer()->Playing && !FullPlayer()->Module->SongEnded);
+}
+
+TEST_F(MelodyGameTest, BackButtonLeavesAtAnyTimeAndStopsBothPlayers)
+{
+    startTrack(0, "2012_skyward_nobass.xm", "2012_skyward_nobass_empty.xm");
+    ASSERT_TRUE(game.runUntil([] { return FullPlayer()->Playing; }, 5));
+    game.click(40, 440);
+    EXPECT_EQ(Melody.TurnPhase, PhaseFinished);
+    EXPECT_FALSE(FullPlayer()->Playing);
+    EXPECT_FALSE(PhrasePlayer()->Playing);
+    game.run(1.2);
+    EXPECT_EQ(ScreenState, StateTitleIntro);
+}
+
+TEST(PitchOffsetTest, WrongTabsSoundTheNearestNoteOfThatTab)
+{
+    // Note value 48 sits on tab 3 and each semitone up moves one tab down, so
+    // lower tabs are reached upwards and higher ones downwards.
+    EXPECT_EQ(TabOfNoteValue(48), 3);
+    EXPECT_EQ(PitchOffsetTo(48, 3), 0);
+    EXPECT_EQ(PitchOffsetTo(48, 2), 1);
+    EXPECT_EQ(PitchOffsetTo(48, 1), 2);
+    EXPECT_EQ(PitchOffsetTo(48, 0), 3);
+    EXPECT_EQ(TabOfNoteValue(49), 2);
+    EXPECT_EQ(PitchOffsetTo(49, 3), -1);
+    EXPECT_EQ(PitchOffsetTo(51, 3), -3);
+    for (int32_t value = 0; value < 96; ++value)
+        for (int32_t tab = 0; tab < 4; ++tab)
+            EXPECT_EQ(TabOfNoteValue(value + PitchOffsetTo(value, tab)), tab);
+}
+
+TEST(RandomTest, SameSeedSameSequenceAndAllFourNotesAppear)
+{
+    RandomSeed(0xDEADBEEF, 0x12345678);
+    std::vector<uint32_t> first;
+    for (int i = 0; i < 64; ++i)
+        first.push_back(RandomNext());
+    RandomSeed(0xDEADBEEF, 0x12345678);
+    std::set<uint32_t> tops;
+    for (int i = 0; i < 64; ++i) {
+        const uint32_t value = RandomNext();
+        EXPECT_EQ(value, first[size_t(i)]);
+        tops.insert(value >> 30);
+    }
+    EXPECT_EQ(tops.size(), 4u);
+    // Seeds differing only in bit 0 of the low word are the same seed.
+    RandomSeed(0xDEADBEEE, 0x12345678);
+    EXPECT_EQ(RandomNext(), first[0]);
+}
+
+} // namespace
