@@ -1,19 +1,10 @@
+#include <new>
+
 #include "VelaSoundSystem/SoundSystem.h"
+#include "VelaXM/VelaXM.h"
 
 // The module bank: one TVelaXM player per slot, rendered once per block and
 // added into the mix at the module group volume.
-//
-// MODULE BANK GAP: the module player (VelaXM/VelaXM.h) reaches this branch
-// only when its own branch is merged. Until then no slot can hold a player:
-// LoadModule empties the slot and fails, and every other operation sees an
-// empty slot. The real bank below switches on by itself once the header is
-// there.
-
-#if __has_include("VelaXM/VelaXM.h")
-
-#include <new>
-
-#include "VelaXM/VelaXM.h"
 
 void TVelaSoundSystem::freeModule(int32_t Slot)
 {
@@ -80,42 +71,3 @@ void TVelaSoundSystem::mixModules()
         }
     }
 }
-
-#else // MODULE BANK GAP
-
-void TVelaSoundSystem::freeModule(int32_t Slot)
-{
-    ModuleSlots[Slot] = nullptr;
-}
-
-bool TVelaSoundSystem::LoadModule(uint8_t Slot, const void*, int32_t, bool, int32_t)
-{
-    TVelaLockGuard guard(Lock);
-    freeModule(Slot);
-    return false;
-}
-
-bool TVelaSoundSystem::StartModule(uint8_t Slot)
-{
-    TVelaLockGuard guard(Lock);
-    (void)Slot;
-    return false;
-}
-
-bool TVelaSoundSystem::StopModule(uint8_t Slot)
-{
-    TVelaLockGuard guard(Lock);
-    (void)Slot;
-    return false;
-}
-
-bool TVelaSoundSystem::IsModulePlaying(uint8_t) const
-{
-    return false;
-}
-
-void TVelaSoundSystem::mixModules()
-{
-}
-
-#endif

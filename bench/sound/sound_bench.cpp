@@ -45,11 +45,11 @@ const std::vector<uint8_t>& speech()
 
 void reportShare(benchmark::State& State)
 {
-    State.counters["us_per_block"] = benchmark::Counter(
-        static_cast<double>(State.iterations()) * 1e-6, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-    State.counters["share_of_block_pct"]
-        = benchmark::Counter(static_cast<double>(State.iterations()) * 1e-6 * BlockMicroseconds / 100.0,
-            benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    State.counters["us_per_block"] = benchmark::Counter(static_cast<double>(State.iterations()) * 1e-6,
+                                                        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    State.counters["share_of_block_pct"] =
+        benchmark::Counter(static_cast<double>(State.iterations()) * 1e-6 * BlockMicroseconds / 100.0,
+                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 // The busiest moment without module players: the menu music fading (a
@@ -75,23 +75,25 @@ void BM_MixBlock_MusicFadeAndSpeech(benchmark::State& State)
 }
 BENCHMARK(BM_MixBlock_MusicFadeAndSpeech)->Unit(benchmark::kMicrosecond);
 
-#if __has_include("VelaXM/VelaXM.h")
 // The game's busiest moment: the 14 module players loaded (7 full tracks and
 // their 7 melody-less copies, cubic interpolation), one full track and one
 // phrase player playing, the menu music fading and one speech sample.
 void BM_MixBlock_BusiestMoment(benchmark::State& State)
 {
-    const char* names[7] = {"bomberclone-data__zb-tnt.xm", "bomberclone-data__slice_me_nice.xm",
-        "bomberclone-data__mario_is_a_weenie.xm", "bomberclone-data__cerror-bobmberclone.xm",
-        "bomberclone-data__cerror-bomberclone_numero_2.xm", "flobopuyo__flobopuyo_game1.xm",
-        "bomberclone-data__zb-tnt.xm"};
+    const char* names[7] = {"bomberclone-data__zb-tnt.xm",
+                            "bomberclone-data__slice_me_nice.xm",
+                            "bomberclone-data__mario_is_a_weenie.xm",
+                            "bomberclone-data__cerror-bobmberclone.xm",
+                            "bomberclone-data__cerror-bomberclone_numero_2.xm",
+                            "flobopuyo__flobopuyo_game1.xm",
+                            "bomberclone-data__zb-tnt.xm"};
     TVelaSoundSystem sound(44100, 2, 16, 1024);
     for (int i = 0; i < 7; ++i) {
         std::ifstream in(std::string(QUAVERO_CORPUS_DIR) + "/modules/" + names[i], std::ios::binary);
         const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         for (int slot : {i, 10 + i}) {
-            if (!sound.LoadModule(
-                    static_cast<uint8_t>(slot), bytes.data(), static_cast<int32_t>(bytes.size()), true, 2)) {
+            if (!sound.LoadModule(static_cast<uint8_t>(slot), bytes.data(), static_cast<int32_t>(bytes.size()), true,
+                                  2)) {
                 State.SkipWithError("a corpus module did not load");
                 return;
             }
@@ -116,7 +118,6 @@ void BM_MixBlock_BusiestMoment(benchmark::State& State)
     reportShare(State);
 }
 BENCHMARK(BM_MixBlock_BusiestMoment)->Unit(benchmark::kMicrosecond);
-#endif
 
 // One stream through each resampling path.
 void BM_MixBlock_MusicPath(benchmark::State& State)
@@ -187,8 +188,8 @@ void BM_DecodeSixSamples(benchmark::State& State)
     TVelaSoundSystem sound(44100, 2, 16, 1024);
     for (auto _ : State) {
         for (int i = 0; i < 6; ++i) {
-            sound.LoadSample(
-                static_cast<uint8_t>(3 + i), samples[i].data(), static_cast<int32_t>(samples[i].size()), 1);
+            sound.LoadSample(static_cast<uint8_t>(3 + i), samples[i].data(), static_cast<int32_t>(samples[i].size()),
+                             1);
         }
     }
     State.SetLabel("6 samples, 12 s of mono 44100 Hz");

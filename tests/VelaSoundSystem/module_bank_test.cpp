@@ -10,8 +10,6 @@
 #include "SoundTestData.h"
 #include "VelaSoundSystem/AudioOutput.h"
 #include "VelaSoundSystem/SoundSystem.h"
-
-#if __has_include("VelaXM/VelaXM.h")
 #include "VelaXM/VelaXM.h"
 
 namespace {
@@ -40,10 +38,7 @@ protected:
     }
 };
 
-int32_t clamp16(int32_t Value)
-{
-    return Value < -32768 ? -32768 : (Value > 32767 ? 32767 : Value);
-}
+int32_t clamp16(int32_t Value) { return Value < -32768 ? -32768 : (Value > 32767 ? 32767 : Value); }
 
 TEST_F(ModuleBank, LoadSetsAmplificationLoopAndInterpolation)
 {
@@ -149,16 +144,3 @@ TEST_F(ModuleBank, AudioOutputServesAModuleAndAMusicSlot)
 }
 
 } // namespace
-
-#else // the module player is not merged yet
-
-TEST(ModuleBank, EmptyUntilTheModulePlayerArrives)
-{
-    TVelaSoundSystem sound(44100, 2, 16, 1024);
-    const uint8_t data[64] = {};
-    EXPECT_FALSE(sound.LoadModule(0, data, sizeof data, true, 2));
-    EXPECT_EQ(sound.ModuleSlots[0], nullptr);
-    EXPECT_FALSE(sound.StartModule(0));
-}
-
-#endif

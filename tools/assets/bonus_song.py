@@ -1,5 +1,7 @@
 """Track 6, "BORK WAS HERE!": a cheeky chiptune in A minor that plays once
 (about 59 s). Channel 1 carries the lead; its notes make the robot dance."""
+import numpy as np
+
 import synth
 from songlib import chord, hits, instrument, seq, vol
 from xmwriter import Module
@@ -19,14 +21,23 @@ LEAD_B = ["D5:3 F5:3 A5:2 F5:4 D5:4", "C5:3 E5:3 A5:2 E5:4 C5:4",
           "B4:2 E5:2 G#5:4 B5:4 G#5:4", "A5:6 E5:2 A4:8"]
 
 
+# The game mixes modules at full amplification; at the samples' own level the
+# song peaked just below full scale there and ran 9 dB above the menu music.
+LEVEL = 0.5
+
+
+def quieter(data):
+    return np.round(np.asarray(data, dtype=np.float64) * LEVEL).astype(np.int16)
+
+
 def instruments():
     return [
-        instrument("lead", synth.chip_pulse(440.0, 1.2, duty=0.25, decay=1.0), 440.0, volume=44),
-        instrument("kick", synth.kick(), 523.2511, volume=64, env=False),
-        instrument("snare", synth.snare(), 523.2511, volume=44, env=False),
-        instrument("hat", synth.hat(), 523.2511, volume=24, env=False),
-        instrument("bass", synth.chip_bass(110.0, 0.5), 110.0, volume=52),
-        instrument("arp", synth.chip_pulse(261.6256, 1.0, duty=0.5, decay=1.5), 261.6256, volume=24),
+        instrument("lead", quieter(synth.chip_pulse(440.0, 1.2, duty=0.25, decay=1.0)), 440.0, volume=44),
+        instrument("kick", quieter(synth.kick()), 523.2511, volume=64, env=False),
+        instrument("snare", quieter(synth.snare()), 523.2511, volume=44, env=False),
+        instrument("hat", quieter(synth.hat()), 523.2511, volume=24, env=False),
+        instrument("bass", quieter(synth.chip_bass(110.0, 0.5)), 110.0, volume=52),
+        instrument("arp", quieter(synth.chip_pulse(261.6256, 1.0, duty=0.5, decay=1.5)), 261.6256, volume=24),
     ]
 
 

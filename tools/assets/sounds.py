@@ -70,24 +70,94 @@ def fail_buzz(seconds=0.5):
 
 
 def find_renderer():
-    for cand in ("build/tools/xmrender/xmrender", "build/tools/xmrender"):
-        path = os.path.join(ROOT, cand)
-        if os.path.isfile(path) and os.access(path, os.X_OK):
-            return path
-    return None
+    path = os.path.join(ROOT, "build", "tools", "xmrender", "xmrender")
+    return path if os.path.isfile(path) and os.access(path, os.X_OK) else None
+
+
+def read_wav(path):
+    with wave.open(path, "rb") as w:
+        frames = np.frombuffer(w.readframes(w.getnframes()), dtype="<i2")
+        return frames.reshape(-1, w.getnchannels())
+
+
+def write_stereo_wav(path, frames, rate=44100):
+    with wave.open(path, "wb") as w:
+        w.setnchannels(2)
+        w.setsampwidth(2)
+        w.setframerate(rate)
+        w.writeframes(np.ascontiguousarray(frames, dtype="<i2").tobytes())
+
+
+def pass_frames(module):
+    """Frames of one pass through the order list, as the player counts them:
+    integer frames per tick (rate * 2.5 / BPM, truncated), speed ticks per row.
+    Valid because these songs change neither speed nor tempo and jump nowhere."""
+    for pattern in module.patterns:
+        for row in pattern.cells:
+            for cell in row:
+                assert cell.fx not in (0x0B, 0x0D, 0x0F), "menu music must play straight through"
+    per_tick = 44100 * 640 // (module.bpm * 256)
+    rows = sum(module.patterns[i].rows for i in module.orders)
+    return rows * module.speed * per_tick
+
+
+def render(renderer, xm, wav):
+    # Linear-frequency songs at the renderer's default cubic interpolation and
+    # half mix gain; the level is set afterwards by SoX.
+    subprocess.run([renderer, "-i", "2", "-a", "128", xm, wav], check=True, stdout=subprocess.DEVNULL)
+
+
+def seamless_loop(renderer, module, tmp, log):
+    """The menu music loops in the game, so the file must start with the tails of
+    its own end. Three passes in a row are rendered without the restart's channel
+    reset; the second pass is kept, and its start is checked against the third's
+    (what follows the loop point in the game)."""
+    length = pass_frames(module)
+    tripled = os.path.join(tmp, "music_x3.xm")
+    module.orders = module.orders * 3
+    with open(tripled, "wb") as f:
+        f.write(module.to_bytes())
+    wav = os.path.join(tmp, "music_x3.wav")
+    render(renderer, tripled, wav)
+    frames = read_wav(wav)
+    if len(frames) < 3 * length:
+        raise SystemExit("music: rendered %d frames, expected %d" % (len(frames), 3 * length))
+    second = frames[length:2 * length]
+    third_start = frames[2 * length:2 * length + 4410].astype(np.int32)
+    drift = int(np.max(np.abs(third_start - second[:4410].astype(np.int32))))
+    seam = int(np.max(np.abs(second[0].astype(np.int32) - second[-1].astype(np.int32))))
+    steps = np.abs(np.diff(second.astype(np.int32), axis=0))
+    log("music: loop of %d frames (%.3f s); seam step %d (median step %d, 99.9th %d); "
+        "pass 2 vs 3 start differ by at most %d" % (
+            length, length / 44100, seam, int(np.median(steps)), int(np.percentile(steps, 99.9)), drift))
+    if drift > 2:
+        raise SystemExit("music: the loop does not repeat itself (difference %d)" % drift)
+    out = os.path.join(tmp, "music_loop.wav")
+    write_stereo_wav(out, second)
+    return out
+
+
+# Peak level of the music files: the game mixes them under speech and notes.
+MUSIC_GAIN = ["gain", "-n", "-3"]
 
 
 def music(data_dir, tmp, log):
     sources = music_songs.write_sources(os.path.join(HERE, "songs"))
     renderer = find_renderer()
     if renderer is None:
-        log("music: tools/xmrender is not built; kept the existing music files "
-            "(XM sources written to tools/assets/songs/)")
+        log("music: build/tools/xmrender/xmrender is not built (cmake --build build --target xmrender); "
+            "kept the existing music files (XM sources written to tools/assets/songs/)")
         return
     for name, xm in sources.items():
-        wav = os.path.join(tmp, name + ".wav")
-        subprocess.run([renderer, xm, wav], check=True)
-        encode(wav, os.path.join(data_dir, name + ".ogg"))
+        if name == "music":
+            wav = seamless_loop(renderer, music_songs.SONGS[name](), tmp, log)
+        else:
+            wav = os.path.join(tmp, name + "_raw.wav")
+            render(renderer, xm, wav)
+        done = os.path.join(tmp, name + ".wav")
+        subprocess.run(["sox", "-R", "-D", "-V1", wav, "-b", "16", done] + MUSIC_GAIN, check=True)
+        encode(done, os.path.join(data_dir, name + ".ogg"))
+    log("music: %s rendered by %s" % (", ".join(sorted(sources)), os.path.relpath(renderer, ROOT)))
 
 
 def build(data_dir, log=print):

@@ -287,6 +287,7 @@ def check_sounds(d, problems, report):
     for name in SHORT + list(MUSIC):
         path = os.path.join(d, name)
         if not os.path.exists(path):
+            problems.append("%s: missing" % name)
             continue
         ch, rate, secs = ogg_info(path)
         lo, hi = MUSIC.get(name, (0.2, 3.0))
