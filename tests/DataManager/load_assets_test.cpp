@@ -130,6 +130,11 @@ TEST_F(LoadAssetsTest, MissingModuleIsReportedOnceAndOthersLoad)
     EXPECT_EQ(sound.ModuleSlots[12], nullptr);
     EXPECT_NE(sound.ModuleSlots[2], nullptr);
     EXPECT_NE(sound.ModuleSlots[13], nullptr);
+    // With the music present the three streams open.
+    for (const char* line : {"Music loaded...", "Level done jingle loaded...", "Game over jingle loaded..."})
+        EXPECT_NE(std::find(fake.lines.begin(), fake.lines.end(), line), fake.lines.end()) << line;
+    for (size_t slot = 0; slot < 3; ++slot)
+        EXPECT_NE(sound.MusicSlots[slot], nullptr);
 }
 
 TEST_F(LoadAssetsTest, MissingOrUnreadablePicturesBecomeEmptyTexturesAndTheirSheetsStillLoad)
