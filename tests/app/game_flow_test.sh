@@ -71,6 +71,27 @@ for _ in $(seq 1 200); do
 done
 [ "$loaded" -eq 1 ] || { fail "the textures were never uploaded"; cat "$log"; exit 1; }
 
+
+sleep 1.2
+shot splash
+sleep 2.8
+shot scroller
+click 400 240 # skip the scroller
+sleep 3.5
+shot title
+at_title=$(stat -c %s "$audio" | awk '{print $1 / 176400}')
+click 630 240 # play
+sleep 4.2
+shot track_selection
+click 100 200 # the first track
+sleep 2.5
+shot game_listening
+sleep 6
+shot game_melody
+kill "$pid" 2>/dev/null
+wait "$pid" 2>/dev/null
+pid=""
+# The log, read once the game has ended: every loading step in order.
 expected="Loading loading screen...
 Loading screen loaded...
 Loading font...
@@ -127,25 +148,6 @@ while IFS= read -r line; do
 done <<<"$expected"
 grep -q "Can't load tracks!" "$log" && fail "a track did not load"
 
-sleep 1.5
-shot splash
-sleep 2.5
-shot scroller
-click 400 240 # skip the scroller
-sleep 3.5
-shot title
-at_title=$(stat -c %s "$audio" | awk '{print $1 / 176400}')
-click 630 240 # play
-sleep 4.2
-shot track_selection
-click 100 200 # the first track
-sleep 2.5
-shot game_listening
-sleep 6
-shot game_melody
-kill "$pid" 2>/dev/null
-wait "$pid" 2>/dev/null
-pid=""
 seconds=$(stat -c %s "$audio" | awk '{print $1 / 176400}')
 before=$(peak 0 0.04)
 menu=$(peak "$(awk -v s="$at_title" 'BEGIN {print s - 2}')" 1.5)
