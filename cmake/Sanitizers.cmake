@@ -4,3 +4,9 @@ if(QUAVERO_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)
 endif()
+
+# libFuzzer steers by coverage of the code under test, so in the fuzz build
+# every library is instrumented, not only the fuzz entry points.
+if(QUAVERO_FUZZ AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()

@@ -9,7 +9,7 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j"$jobs"
 
 if [ "${1:-}" = "--sanitize" ]; then
-  cmake -S . -B build-san -DCMAKE_BUILD_TYPE=Debug \
+  cmake -S . -B build-san -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
     -DQUAVERO_SANITIZE=ON -DQUAVERO_FUZZ=ON >/dev/null
   cmake --build build-san -j"$jobs"
