@@ -27,3 +27,19 @@ inline double SlideIn(double t, double b) { return 1.0 - Pow4(b - t); }
 inline double SlideAway(double t, double a) { return 1.0 - Pow4(t - a); }
 // x moved towards target by factor.
 inline float Approach(float x, float target, double factor) { return float(x + (target - x) * factor); }
+
+// SlideIn while arriving between b - 1 and b; 0 before, 1 after.
+inline float InBetween(double t, double b)
+{
+    if (t < b - 1)
+        return 0;
+    return t >= b ? 1.0f : float(SlideIn(t, b));
+}
+
+// SlideAway while leaving between a and a + 1; 1 before, 0 after.
+inline float AwayBetween(double t, double a)
+{
+    if (t < a)
+        return 1;
+    return t >= a + 1 ? 0.0f : float(SlideAway(t, a));
+}

@@ -17,26 +17,6 @@ namespace {
 constexpr int32_t GlowBase = 3;
 constexpr int32_t ChoiceExit = 4;
 
-// 1 - (t - a)^4 while leaving between a and a + 1; 1 before, 0 after.
-float awayBetween(double t, double a)
-{
-    if (t < a)
-        return 1;
-    if (t >= a + 1)
-        return 0;
-    return float(SlideAway(t, a));
-}
-
-// slide(t, b) while arriving between b - 1 and b; 0 before, 1 after.
-float inBetween(double t, double b)
-{
-    if (t < b - 1)
-        return 0;
-    if (t >= b)
-        return 1;
-    return float(SlideIn(t, b));
-}
-
 void fadeGlows(int32_t highlighted)
 {
     for (int32_t tab = 1; tab <= 3; ++tab)
@@ -65,9 +45,9 @@ void updateIntro()
     const double t = Frame.t;
     FadeAlpha = t < 1 ? float(EaseIn(t)) : 0.0f;
     GateClosure = t < 1 ? float(1 - t) : 0.0f;
-    Slides[0] = inBetween(t, 1.5);
-    Slides[1] = inBetween(t, 1.75);
-    Slides[2] = inBetween(t, 2.0);
+    Slides[0] = InBetween(t, 1.5);
+    Slides[1] = InBetween(t, 1.75);
+    Slides[2] = InBetween(t, 2.0);
     if (EscapeHit())
         PendingChoice = ChoiceExit;
     else if (Click)
@@ -100,9 +80,9 @@ void updateMenu()
 void updateOutro(bool toExit)
 {
     const double t = Frame.t;
-    Slides[2] = awayBetween(t, 0);
-    Slides[1] = awayBetween(t, 0.25);
-    Slides[0] = awayBetween(t, 0.5);
+    Slides[2] = AwayBetween(t, 0);
+    Slides[1] = AwayBetween(t, 0.25);
+    Slides[0] = AwayBetween(t, 0.5);
     fadeGlows(-1);
     if (toExit && SoundSystem != nullptr)
         SoundSystem->SetMusicVolume(0, float(std::max(0.0, 1 - t / 2)));

@@ -11,20 +11,6 @@ namespace {
 // Slides: 0 back button and the lock at x 335; 1 the lock at 480; 2 the lock at 630.
 constexpr int32_t ChoiceBack = 255;
 
-float inBetween(double t, double b)
-{
-    if (t < b - 1)
-        return 0;
-    return t >= b ? 1.0f : float(SlideIn(t, b));
-}
-
-float awayBetween(double t, double a)
-{
-    if (t < a)
-        return 1;
-    return t >= a + 1 ? 0.0f : float(SlideAway(t, a));
-}
-
 void enterSelect(int32_t state)
 {
     if (state != StateTrackSelectIntro)
@@ -44,9 +30,9 @@ void updateIntro()
     const double t = Frame.t;
     FadeAlpha = t < 1 ? float(EaseIn(t)) : 0.0f;
     GateClosure = t < 1 ? float(1 - t) : 0.0f;
-    Slides[0] = inBetween(t, 1.5);
-    Slides[1] = inBetween(t, 1.75);
-    Slides[2] = inBetween(t, 2.0);
+    Slides[0] = InBetween(t, 1.5);
+    Slides[1] = InBetween(t, 1.75);
+    Slides[2] = InBetween(t, 2.0);
     if (EscapeHit())
         PendingChoice = ChoiceBack;
     else if (Click)
@@ -78,9 +64,9 @@ void updateSelect()
 void updateOutro()
 {
     const double t = Frame.t;
-    Slides[2] = awayBetween(t, 0);
-    Slides[1] = awayBetween(t, 0.25);
-    Slides[0] = awayBetween(t, 0.5);
+    Slides[2] = AwayBetween(t, 0);
+    Slides[1] = AwayBetween(t, 0.25);
+    Slides[0] = AwayBetween(t, 0.5);
     if (t >= 2) {
         FadeAlpha = 1;
         GateClosure = 1;
