@@ -97,3 +97,19 @@ bool EscapeHit() { return EscapePressed.load() != 0; }
 bool ButtonHeld() { return MouseButtonDown.load() != 0; }
 float PointerX() { return MouseX.load(); }
 float PointerY() { return MouseY.load(); }
+
+void SlideMenuIn(double t)
+{
+    FadeAlpha = t < 1 ? float(EaseIn(t)) : 0.0f;
+    GateClosure = t < 1 ? float(1 - t) : 0.0f;
+    Slides[0] = InBetween(t, 1.5);
+    Slides[1] = InBetween(t, 1.75);
+    Slides[2] = InBetween(t, 2.0);
+}
+
+void SlideMenuOut(double t)
+{
+    Slides[2] = AwayBetween(t, 0);
+    Slides[1] = AwayBetween(t, 0.25);
+    Slides[0] = AwayBetween(t, 0.5);
+}

@@ -30,6 +30,11 @@ void DrawSlot(int32_t slot, float x, float y, float alpha = 1.0f);
 // The sprite slot's record.
 const Sprite& SpriteOf(int32_t slot);
 
+// The menu screens' shared timeline: fade and gates open over the first second
+// while slides 0..2 arrive in turn by t = 2; on the way out they leave in turn.
+void SlideMenuIn(double t);
+void SlideMenuOut(double t);
+
 // Input as the current update sees it.
 bool EscapeHit();  // Escape was pressed since the last update
 bool ButtonHeld(); // a mouse button is down

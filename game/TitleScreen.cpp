@@ -43,11 +43,7 @@ void enterTitle(int32_t state)
 void updateIntro()
 {
     const double t = Frame.t;
-    FadeAlpha = t < 1 ? float(EaseIn(t)) : 0.0f;
-    GateClosure = t < 1 ? float(1 - t) : 0.0f;
-    Slides[0] = InBetween(t, 1.5);
-    Slides[1] = InBetween(t, 1.75);
-    Slides[2] = InBetween(t, 2.0);
+    SlideMenuIn(t);
     if (EscapeHit())
         PendingChoice = ChoiceExit;
     else if (Click)
@@ -80,9 +76,7 @@ void updateMenu()
 void updateOutro(bool toExit)
 {
     const double t = Frame.t;
-    Slides[2] = AwayBetween(t, 0);
-    Slides[1] = AwayBetween(t, 0.25);
-    Slides[0] = AwayBetween(t, 0.5);
+    SlideMenuOut(t);
     fadeGlows(-1);
     if (toExit && SoundSystem != nullptr)
         SoundSystem->SetMusicVolume(0, float(std::max(0.0, 1 - t / 2)));

@@ -28,11 +28,7 @@ void enterSelect(int32_t state)
 void updateIntro()
 {
     const double t = Frame.t;
-    FadeAlpha = t < 1 ? float(EaseIn(t)) : 0.0f;
-    GateClosure = t < 1 ? float(1 - t) : 0.0f;
-    Slides[0] = InBetween(t, 1.5);
-    Slides[1] = InBetween(t, 1.75);
-    Slides[2] = InBetween(t, 2.0);
+    SlideMenuIn(t);
     if (EscapeHit())
         PendingChoice = ChoiceBack;
     else if (Click)
@@ -64,9 +60,7 @@ void updateSelect()
 void updateOutro()
 {
     const double t = Frame.t;
-    Slides[2] = AwayBetween(t, 0);
-    Slides[1] = AwayBetween(t, 0.25);
-    Slides[0] = AwayBetween(t, 0.5);
+    SlideMenuOut(t);
     if (t >= 2) {
         FadeAlpha = 1;
         GateClosure = 1;
