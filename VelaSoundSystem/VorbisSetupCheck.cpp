@@ -437,6 +437,13 @@ bool VorbisCodebooksAreSound(const uint8_t* Data, int32_t Size)
             }
         }
         if (ogg_page_bos(&page)) {
+            // A second first page in the middle of a stream's headers: the
+            // decoder reads on through it, so this check would lose sight of
+            // the setup header the decoder ends up with.
+            if (stream != nullptr && stream->Open) {
+                sound = false;
+                break;
+            }
             // A new stream, or a new link that reuses a serial number.
             if (stream == nullptr) {
                 if (streams.size() == MaxLogicalStreams) {
@@ -460,7 +467,13 @@ bool VorbisCodebooksAreSound(const uint8_t* Data, int32_t Size)
         int result;
         while (stream->Open && (result = ogg_stream_packetout(&stream->State, &packet)) != 0) {
             if (result < 0) {
-                continue; // a gap: the decoder sees the same gap
+                // A gap inside the headers leaves it open which packet the
+                // decoder takes for the setup header.
+                if (stream->Packets > 0) {
+                    sound = false;
+                    break;
+                }
+                continue;
             }
             ++stream->Packets;
             if (stream->Packets == 1) {
@@ -475,6 +488,10 @@ bool VorbisCodebooksAreSound(const uint8_t* Data, int32_t Size)
         }
     }
     for (TLogicalStream& s : streams) {
+        // Vorbis headers that never complete: nothing the decoder could play.
+        if (s.Open && s.Channels != 0) {
+            sound = false;
+        }
         s.Close();
     }
     ogg_sync_clear(&sync);

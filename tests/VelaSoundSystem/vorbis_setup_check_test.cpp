@@ -1,10 +1,13 @@
 // The codebook check that keeps incomplete Huffman codes away from the
 // decoder library, on setup headers written bit by bit.
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include <gtest/gtest.h>
 #include <ogg/ogg.h>
 
+#include "OggPageRepair.h"
 #include "SoundTestData.h"
 #include "VelaSoundSystem/VorbisSetupCheck.h"
 
@@ -196,16 +199,56 @@ TEST(VorbisSetupCheck, BrokenStructureFails)
     EXPECT_FALSE(sound(shape));
 }
 
+bool imageIsSound(const std::vector<uint8_t>& Ogg, size_t Size = SIZE_MAX)
+{
+    return vss::VorbisCodebooksAreSound(Ogg.data(), static_cast<int32_t>(std::min(Size, Ogg.size())));
+}
+
 TEST(VorbisSetupCheck, RealStreamsPassAndOtherDataIsLeftToTheDecoder)
 {
     for (int channels : {1, 2, 6}) {
         const auto ogg = soundtest::EncodeOgg(soundtest::Sine(3000, channels, 44100, 440.0, 0.5), channels, 44100);
-        EXPECT_TRUE(vss::VorbisCodebooksAreSound(ogg.data(), static_cast<int32_t>(ogg.size()))) << channels;
-        // Cut inside the setup header: the decoder refuses it, not this check.
-        EXPECT_TRUE(vss::VorbisCodebooksAreSound(ogg.data(), 200));
+        EXPECT_TRUE(imageIsSound(ogg)) << channels;
     }
+    // A chain of two links that reuse one serial number.
+    auto chain = soundtest::EncodeOgg(soundtest::Sine(3000, 1, 44100, 440.0, 0.5), 1, 44100);
+    const auto second = soundtest::EncodeOgg(soundtest::Sine(2000, 2, 22050, 330.0, 0.5), 2, 22050);
+    chain.insert(chain.end(), second.begin(), second.end());
+    EXPECT_TRUE(imageIsSound(chain));
+
     const uint8_t junk[] = "OggS but nothing more";
     EXPECT_TRUE(vss::VorbisCodebooksAreSound(junk, sizeof junk));
+}
+
+// Offset of the second page of an Ogg image.
+size_t secondPage(const std::vector<uint8_t>& Ogg)
+{
+    size_t body = 0;
+    for (int s = 0; s < Ogg[26]; ++s) {
+        body += Ogg[27 + s];
+    }
+    return 27 + Ogg[26] + body;
+}
+
+// The decoder reads on where this check would have to guess which packet
+// becomes the setup header, so such images are refused.
+TEST(VorbisSetupCheck, HeadersThatCannotBeFollowedFail)
+{
+    const auto ogg = soundtest::EncodeOgg(soundtest::Sine(3000, 2, 44100, 440.0, 0.5), 2, 44100);
+    ASSERT_TRUE(imageIsSound(ogg));
+    const size_t second = secondPage(ogg);
+
+    EXPECT_FALSE(imageIsSound(ogg, second + 100)) << "cut inside the setup header";
+
+    auto restarted = ogg;
+    restarted[second + 5] |= 0x02; // the comment page claims to begin the stream
+    soundtest::RepairOggPages(restarted);
+    EXPECT_FALSE(imageIsSound(restarted));
+
+    auto gap = ogg;
+    gap[second + 18] += 1; // a page sequence number skipped
+    soundtest::RepairOggPages(gap);
+    EXPECT_FALSE(imageIsSound(gap));
 }
 
 } // namespace
