@@ -488,8 +488,10 @@ bool VorbisCodebooksAreSound(const uint8_t* Data, int32_t Size)
         }
     }
     for (TLogicalStream& s : streams) {
-        // Vorbis headers that never complete: nothing the decoder could play.
-        if (s.Open && s.Channels != 0) {
+        // A stream still open has Vorbis headers that never complete, or a
+        // first page without its first packet: nothing the decoder could
+        // play, and the decoder's own refusal of a broken later link leaks.
+        if (s.Open) {
             sound = false;
         }
         s.Close();

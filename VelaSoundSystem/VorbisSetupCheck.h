@@ -11,9 +11,9 @@ namespace vss {
 
 // True unless a Vorbis stream in the Ogg image has a setup header that breaks
 // the format, or headers this check cannot follow to their end the way the
-// decoder would (cut short, a gap in their pages, or a stream that starts
-// again in the middle of them). Data that holds no Vorbis stream is left to
-// the decoder, which refuses it.
+// decoder would (cut short, a gap in their pages, a stream that starts again
+// in the middle of them, or a first page that never completes a packet).
+// Data that holds no Ogg stream is left to the decoder, which refuses it.
 bool VorbisCodebooksAreSound(const uint8_t* Data, int32_t Size);
 
 } // namespace vss

@@ -249,6 +249,13 @@ TEST(VorbisSetupCheck, HeadersThatCannotBeFollowedFail)
     gap[second + 18] += 1; // a page sequence number skipped
     soundtest::RepairOggPages(gap);
     EXPECT_FALSE(imageIsSound(gap));
+
+    // A second link that is nothing but an empty first page.
+    auto emptyLink = ogg;
+    const uint8_t emptyFirstPage[27] = {'O', 'g', 'g', 'S', 0, 0x02};
+    emptyLink.insert(emptyLink.end(), emptyFirstPage, emptyFirstPage + sizeof emptyFirstPage);
+    soundtest::RepairOggPages(emptyLink);
+    EXPECT_FALSE(imageIsSound(emptyLink));
 }
 
 } // namespace
