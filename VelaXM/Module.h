@@ -3,6 +3,7 @@
 #include "VelaXM/Channel.h"
 #include "VelaXM/Instrument.h"
 #include "VelaXM/Pattern.h"
+#include "VelaXM/SharedWord.h"
 #include "VelaXM/Stream.h"
 
 #include <array>
@@ -79,15 +80,15 @@ public:
     uint8_t BPM = 125; // beats per minute
     int32_t Tick = 0; // tick within the row, 0 on its first tick
     int32_t PatternDelay = 0; // extra row repetitions (EEx)
-    int32_t CurrentOrder = 0; // order position being played
-    int32_t CurrentRow = 0; // row to be read next
+    TSharedWord<int32_t> CurrentOrder = 0; // order position being played
+    TSharedWord<int32_t> CurrentRow = 0; // row to be read next
     int32_t CurrentPattern = 0; // pattern of CurrentOrder
     int32_t PlayedOrder = 0; // order position of the row whose cells the channels hold
     int32_t PlayedRow = -1; // that row (-1 before the first row)
     int32_t JumpOrder = 0; // pending jump target
     int32_t JumpRow = 0;
     bool JumpPending = false; // B, D or E6x asked for a jump on this row
-    bool SongEnded = false; // the order list ran out and looping is off
+    TSharedWord<bool> SongEnded = false; // the order list ran out and looping is off
     int32_t MixAmplification = 128; // 0..256
     int32_t SamplesPerTick = 882; // current tick length
     int32_t SampleRate = 44100; // output rate

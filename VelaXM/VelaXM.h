@@ -3,6 +3,7 @@
 #include "VelaXM/CriticalSection.h"
 #include "VelaXM/MixTables.h"
 #include "VelaXM/Module.h"
+#include "VelaXM/SharedWord.h"
 
 #include <array>
 #include <cstdint>
@@ -50,13 +51,13 @@ public:
     bool ClipOutput = true; // ConvertOutput clips instead of wrapping
     int32_t SamplesPerTick = 882; // current tick length in frames
     int32_t TickRemaining = 0; // frames left in the current tick
-    int32_t ActiveVoices = 0; // voices sounding in the last tick slice (plus one for a click-removal tail)
+    TSharedWord<int32_t> ActiveVoices = 0; // voices sounding in the last tick slice (plus one for a click-removal tail)
     int32_t WatchedChannel = -1; // channel whose notes are followed; -1 for all
-    int32_t WatchedNote = -1; // note 1..96 sounding on the watched channel in the last block, or -1
-    int32_t TriggerLatchA = -1; // note - 1 of the last note started on the watched channel; readers reset to -1
-    int32_t TriggerLatchB = -1; // a second latch for a second reader
+    TSharedWord<int32_t> WatchedNote = -1; // note 1..96 sounding on the watched channel in the last block, or -1
+    TSharedWord<int32_t> TriggerLatchA = -1; // note - 1 of the last note started on the watched channel; readers reset to -1
+    TSharedWord<int32_t> TriggerLatchB = -1; // a second latch for a second reader
     std::array<std::vector<int32_t>, 3> NoteLog; // [kLogNote / kLogTime / kLogRows][entry]
-    int32_t NoteLogCount = 0; // entries recorded
+    TSharedWord<int32_t> NoteLogCount = 0; // entries recorded
     int32_t NoteLogLast = 0; // index of the newest entry
     bool NoteLogEnabled = true; // recording; cleared when the song wraps
     TVelaCriticalSection Lock; // the player's own lock (device mode; kept for callers that use it)

@@ -155,7 +155,7 @@ void launchFlyingNote(int32_t watchedNote)
 void followWatchedPlayer()
 {
     TVelaXM* watched = game.TurnPhase < PhaseMyTurn ? FullPlayer() : PhrasePlayer();
-    const int32_t watchedNote = watched != nullptr ? watched->WatchedNote : -1;
+    const int32_t watchedNote = watched != nullptr ? watched->WatchedNote.Load() : -1;
     const int32_t highlighted = watchedNote >= 0 ? (watchedNote * 3) & 3 : -1;
     const double rise = 1 - std::exp(-Frame.dt / 0.01);
     for (int32_t tab = 0; tab < int32_t(game.TabLight.size()); ++tab) {

@@ -38,7 +38,7 @@ void playSample(uint8_t slot) { SoundSystem->PlaySample(slot, 1.0f, 0.0f, 1.0f);
 int32_t noteLogCount()
 {
     const TVelaXM* full = FullPlayer();
-    return full != nullptr ? full->NoteLogCount : 0;
+    return full != nullptr ? full->NoteLogCount.Load() : 0;
 }
 
 int32_t loggedNote(int32_t index)
