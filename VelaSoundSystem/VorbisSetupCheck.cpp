@@ -374,13 +374,24 @@ bool setupIsSound(const ogg_packet& Packet, uint64_t Channels)
     return in.Read(1, v) && v == 1;
 }
 
-// Channels of an identification header, or 0 when the packet is not one.
+uint32_t littleEndian32(const uint8_t* Bytes)
+{
+    return uint32_t(Bytes[0]) | uint32_t(Bytes[1]) << 8 | uint32_t(Bytes[2]) << 16 | uint32_t(Bytes[3]) << 24;
+}
+
+// Channels of a sound identification header (version 0, at least one channel,
+// a rate, block sizes 2^6 <= short <= long <= 2^13, the framing bit), or 0.
 uint64_t identifiedChannels(const ogg_packet& Packet)
 {
-    if (Packet.bytes < 30 || Packet.packet[0] != 1 || std::memcmp(Packet.packet + 1, "vorbis", 6) != 0) {
+    const uint8_t* p = Packet.packet;
+    if (Packet.bytes < 30 || p[0] != 1 || std::memcmp(p + 1, "vorbis", 6) != 0) {
         return 0;
     }
-    return Packet.packet[11];
+    const int shortBlock = p[28] & 15;
+    const int longBlock = p[28] >> 4;
+    const bool sound = littleEndian32(p + 7) == 0 && p[11] != 0 && littleEndian32(p + 12) != 0 && shortBlock >= 6
+        && shortBlock <= longBlock && longBlock <= 13 && (p[29] & 1) != 0;
+    return sound ? p[11] : 0;
 }
 
 // One logical stream followed from its first page to its setup header.
@@ -388,7 +399,7 @@ struct TLogicalStream {
     int Serial = 0;
     bool Open = false; // State holds buffers
     int Packets = 0;
-    uint64_t Channels = 0; // from the identification header; 0 = not Vorbis
+    uint64_t Channels = 0; // from the identification header, once read
     ogg_stream_state State;
 
     void Close()
@@ -477,9 +488,12 @@ bool VorbisCodebooksAreSound(const uint8_t* Data, int32_t Size)
             }
             ++stream->Packets;
             if (stream->Packets == 1) {
+                // Only Vorbis streams: the decoder library leaks when it
+                // meets a link that holds none, and sounds need nothing else.
                 stream->Channels = identifiedChannels(packet);
                 if (stream->Channels == 0) {
-                    stream->Close(); // not a Vorbis stream: the decoder skips it
+                    sound = false;
+                    break;
                 }
             } else if (stream->Packets == 3) {
                 sound = setupIsSound(packet, stream->Channels);

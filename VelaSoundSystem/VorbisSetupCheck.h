@@ -9,11 +9,11 @@
 // range, residue books that carry values, and the closing framing bit.
 namespace vss {
 
-// True unless a Vorbis stream in the Ogg image has a setup header that breaks
-// the format, or headers this check cannot follow to their end the way the
-// decoder would (cut short, a gap in their pages, a stream that starts again
-// in the middle of them, or a first page that never completes a packet).
-// Data that holds no Ogg stream is left to the decoder, which refuses it.
+// True unless a logical stream in the Ogg image is not Vorbis, has headers
+// that break the format, or has headers this check cannot follow to their end
+// the way the decoder would (cut short, a gap in their pages, a stream that
+// starts again in the middle of them, or a first page that never completes a
+// packet). Data that holds no Ogg page is left to the decoder, which refuses it.
 bool VorbisCodebooksAreSound(const uint8_t* Data, int32_t Size);
 
 } // namespace vss

@@ -258,4 +258,25 @@ TEST(VorbisSetupCheck, HeadersThatCannotBeFollowedFail)
     EXPECT_FALSE(imageIsSound(emptyLink));
 }
 
+TEST(VorbisSetupCheck, OnlySoundVorbisStreamsPass)
+{
+    const auto ogg = soundtest::EncodeOgg(soundtest::Sine(3000, 2, 44100, 440.0, 0.5), 2, 44100);
+    const size_t firstBody = 27 + ogg[26];
+    auto noChannels = ogg;
+    noChannels[firstBody + 11] = 0;
+    soundtest::RepairOggPages(noChannels);
+    EXPECT_FALSE(imageIsSound(noChannels));
+
+    auto badBlocks = ogg;
+    badBlocks[firstBody + 28] = 0x5B; // short block 2^11 above long block 2^5
+    soundtest::RepairOggPages(badBlocks);
+    EXPECT_FALSE(imageIsSound(badBlocks));
+
+    // A second link that holds a video stream.
+    auto withVideo = ogg;
+    const auto video = oggWithPackets({{0x80, 't', 'h', 'e', 'o', 'r', 'a', 3, 2, 0}});
+    withVideo.insert(withVideo.end(), video.begin(), video.end());
+    EXPECT_FALSE(imageIsSound(withVideo));
+}
+
 } // namespace
