@@ -71,11 +71,13 @@ void TVelaXM::mixSlice(int32_t offset, int32_t frames)
 {
     const velaxm::MixTarget target{Mix.data(), OutputChannels, Interpolation, &Tables};
     TVelaXMModule& module = *Module;
-    ActiveVoices = 0;
+    // Counted here and published once: the game reads the count without the
+    // lock and must never see the zero of a count in progress.
+    int32_t active = 0;
     for (int32_t i = 0; i < module.NumChannels; ++i) {
         TVelaXMChannel& ch = module.Channels[i];
         if (ch.VoiceOn)
-            ++ActiveVoices;
+            ++active;
         velaxm::mixVoice(module, ch, target, offset, frames);
         if (Watches(i) && ch.VoiceOn && !ch.Released && ch.ReportedNote > 0)
             WatchedNote = ch.ReportedNote;
@@ -84,12 +86,13 @@ void TVelaXM::mixSlice(int32_t offset, int32_t frames)
         for (TVelaXMChannel& ch : *bank) {
             if (!ch.VoiceOn)
                 continue;
-            ++ActiveVoices;
+            ++active;
             velaxm::mixVoice(module, ch, target, offset, frames);
         }
     }
     if (velaxm::mixClickRemoval(module, target, offset, frames))
-        ++ActiveVoices;
+        ++active;
+    ActiveVoices = active;
 }
 
 void TVelaXM::MixInto(int32_t* Target, int32_t Volume) const
