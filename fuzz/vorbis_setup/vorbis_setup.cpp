@@ -42,30 +42,6 @@ std::vector<TPacket> packetsOf(const std::vector<uint8_t>& Ogg)
     return packets;
 }
 
-std::vector<uint8_t> pagesOf(const std::vector<TPacket>& Packets)
-{
-    std::vector<uint8_t> out;
-    ogg_stream_state stream;
-    ogg_stream_init(&stream, 1234);
-    for (size_t i = 0; i < Packets.size(); ++i) {
-        ogg_packet packet{};
-        packet.packet = const_cast<unsigned char*>(Packets[i].data());
-        packet.bytes = static_cast<long>(Packets[i].size());
-        packet.b_o_s = i == 0;
-        packet.e_o_s = i + 1 == Packets.size();
-        packet.granulepos = i < 3 ? 0 : static_cast<ogg_int64_t>(i - 3) * 1024;
-        packet.packetno = static_cast<ogg_int64_t>(i);
-        ogg_stream_packetin(&stream, &packet);
-        ogg_page page;
-        while (ogg_stream_flush(&stream, &page) != 0) {
-            out.insert(out.end(), page.header, page.header + page.header_len);
-            out.insert(out.end(), page.body, page.body + page.body_len);
-        }
-    }
-    ogg_stream_clear(&stream);
-    return out;
-}
-
 const std::vector<TPacket>& stereoPackets()
 {
     static const std::vector<TPacket> packets
@@ -91,7 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size)
         }
         packets[p][offset] ^= Data[at + 2];
     }
-    const std::vector<uint8_t> ogg = pagesOf(packets);
+    const std::vector<uint8_t> ogg = soundtest::PageOggPackets(packets, 1234);
     if (sound.LoadSample(0, ogg.data(), static_cast<int32_t>(ogg.size()), 1)) {
         sound.PlaySample(0, 1.0f, 0.0f, 1.0f);
         sound.MixBlock();

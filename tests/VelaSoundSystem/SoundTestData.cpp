@@ -93,6 +93,29 @@ std::vector<uint8_t> EncodeOgg(const std::vector<float>& Interleaved, int Channe
     return out;
 }
 
+std::vector<uint8_t> PageOggPackets(const std::vector<std::vector<uint8_t>>& Packets, int Serial)
+{
+    std::vector<uint8_t> out;
+    ogg_stream_state os;
+    ogg_stream_init(&os, Serial);
+    for (size_t i = 0; i < Packets.size(); ++i) {
+        ogg_packet packet{};
+        packet.packet = const_cast<unsigned char*>(Packets[i].data());
+        packet.bytes = static_cast<long>(Packets[i].size());
+        packet.b_o_s = i == 0;
+        packet.e_o_s = i + 1 == Packets.size();
+        packet.granulepos = i < 3 ? 0 : static_cast<ogg_int64_t>(i - 3) * 1024;
+        packet.packetno = static_cast<ogg_int64_t>(i);
+        ogg_stream_packetin(&os, &packet);
+        ogg_page page;
+        while (ogg_stream_flush(&os, &page) != 0) {
+            appendPage(out, page);
+        }
+    }
+    ogg_stream_clear(&os);
+    return out;
+}
+
 std::vector<float> Sine(int Frames, int Channels, int Rate, double Frequency, double Amplitude)
 {
     std::vector<float> out(static_cast<size_t>(Frames) * Channels);

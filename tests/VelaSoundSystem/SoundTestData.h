@@ -12,6 +12,11 @@ namespace soundtest {
 // Rate as an Ogg Vorbis stream held in memory.
 std::vector<uint8_t> EncodeOgg(const std::vector<float>& Interleaved, int Channels, int Rate, float Quality = 0.6f);
 
+// Pages whole packets as one Ogg stream, one page per packet: the first
+// packet begins the stream, the last ends it, header packets (the first three)
+// carry granule position 0 and later ones steps of 1024 frames.
+std::vector<uint8_t> PageOggPackets(const std::vector<std::vector<uint8_t>>& Packets, int Serial);
+
 // A sine of Frequency Hz and Amplitude in every channel (channel k shifted by
 // k x 90 degrees so the channels differ).
 std::vector<float> Sine(int Frames, int Channels, int Rate, double Frequency, double Amplitude);

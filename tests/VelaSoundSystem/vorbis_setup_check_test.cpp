@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include <gtest/gtest.h>
-#include <ogg/ogg.h>
 
 #include "OggPageRepair.h"
 #include "SoundTestData.h"
@@ -129,32 +128,10 @@ std::vector<uint8_t> identificationHeader()
     return p;
 }
 
-std::vector<uint8_t> oggWithPackets(const std::vector<std::vector<uint8_t>>& Packets)
-{
-    ogg_stream_state os;
-    ogg_stream_init(&os, 77);
-    std::vector<uint8_t> out;
-    for (size_t i = 0; i < Packets.size(); ++i) {
-        ogg_packet p{};
-        p.packet = const_cast<unsigned char*>(Packets[i].data());
-        p.bytes = static_cast<long>(Packets[i].size());
-        p.b_o_s = i == 0;
-        p.packetno = static_cast<ogg_int64_t>(i);
-        ogg_stream_packetin(&os, &p);
-        ogg_page page;
-        while (ogg_stream_flush(&os, &page) != 0) {
-            out.insert(out.end(), page.header, page.header + page.header_len);
-            out.insert(out.end(), page.body, page.body + page.body_len);
-        }
-    }
-    ogg_stream_clear(&os);
-    return out;
-}
-
 bool sound(const TSetupShape& Shape)
 {
     const std::vector<uint8_t> comments = {3, 'v', 'o', 'r', 'b', 'i', 's', 0, 0, 0, 0, 0, 0, 0, 0, 1};
-    const auto ogg = oggWithPackets({identificationHeader(), comments, setupHeader(Shape)});
+    const auto ogg = soundtest::PageOggPackets({identificationHeader(), comments, setupHeader(Shape)}, 77);
     return vss::VorbisCodebooksAreSound(ogg.data(), static_cast<int32_t>(ogg.size()));
 }
 
@@ -274,7 +251,7 @@ TEST(VorbisSetupCheck, OnlySoundVorbisStreamsPass)
 
     // A second link that holds a video stream.
     auto withVideo = ogg;
-    const auto video = oggWithPackets({{0x80, 't', 'h', 'e', 'o', 'r', 'a', 3, 2, 0}});
+    const auto video = soundtest::PageOggPackets({{0x80, 't', 'h', 'e', 'o', 'r', 'a', 3, 2, 0}}, 77);
     withVideo.insert(withVideo.end(), video.begin(), video.end());
     EXPECT_FALSE(imageIsSound(withVideo));
 }
