@@ -35,7 +35,7 @@ void AddVectors(uint32_t& a, uint32_t& b, const uint8_t* data, size_t vectors)
     const __m128i zero = _mm_setzero_si128();
     const __m128i weightsLow = _mm_setr_epi16(16, 15, 14, 13, 12, 11, 10, 9);
     const __m128i weightsHigh = _mm_setr_epi16(8, 7, 6, 5, 4, 3, 2, 1);
-    __m128i sum = zero; // bytes so far, in two 64-bit lanes used as 32-bit
+    __m128i sum = zero;       // bytes so far, in two 64-bit lanes used as 32-bit
     __m128i sumBefore = zero; // sum of `sum` before each vector
     __m128i weighted = zero;
     for (size_t k = 0; k < vectors; ++k) {
@@ -45,8 +45,8 @@ void AddVectors(uint32_t& a, uint32_t& b, const uint8_t* data, size_t vectors)
         weighted = _mm_add_epi32(weighted, _mm_madd_epi16(_mm_unpacklo_epi8(v, zero), weightsLow));
         weighted = _mm_add_epi32(weighted, _mm_madd_epi16(_mm_unpackhi_epi8(v, zero), weightsHigh));
     }
-    const uint64_t runB
-        = uint64_t(16 * vectors) * a + 16 * uint64_t(HorizontalSum(sumBefore)) + HorizontalSum(weighted);
+    const uint64_t runB =
+        uint64_t(16 * vectors) * a + 16 * uint64_t(HorizontalSum(sumBefore)) + HorizontalSum(weighted);
     a = uint32_t((a + uint64_t(HorizontalSum(sum))) % kModulus);
     b = uint32_t((b + runB) % kModulus);
 }

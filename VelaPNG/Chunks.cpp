@@ -15,15 +15,9 @@ uint32_t ReadBE32(const uint8_t* p)
     return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | uint32_t(p[3]);
 }
 
-uint16_t ReadBE16(const uint8_t* p)
-{
-    return uint16_t((p[0] << 8) | p[1]);
-}
+uint16_t ReadBE16(const uint8_t* p) { return uint16_t((p[0] << 8) | p[1]); }
 
-bool IsType(const uint8_t* type, const char* name)
-{
-    return std::memcmp(type, name, 4) == 0;
-}
+bool IsType(const uint8_t* type, const char* name) { return std::memcmp(type, name, 4) == 0; }
 
 // The chunk's CRC covers its type and data.
 bool CrcMatches(const uint8_t* type, uint32_t length, uint32_t stored)
@@ -61,11 +55,7 @@ bool WithinSizeLimit(uint32_t width, uint32_t height, uint8_t colourType)
 
 class TChunkWalk {
 public:
-    TChunkWalk(bool headerOnly, TPNGInfo& info)
-        : HeaderOnly(headerOnly)
-        , Info(info)
-    {
-    }
+    TChunkWalk(bool headerOnly, TPNGInfo& info) : HeaderOnly(headerOnly), Info(info) {}
 
     // Applies one chunk's rule. Sets Done when the walk has reached its end.
     bool Apply(const uint8_t* type, const uint8_t* body, uint32_t length)

@@ -9,15 +9,9 @@ static_assert(std::endian::native == std::endian::little, "pixels are stored as 
 
 namespace {
 
-inline void StoreWord(uint8_t* dst, uint32_t rgba)
-{
-    std::memcpy(dst, &rgba, 4);
-}
+inline void StoreWord(uint8_t* dst, uint32_t rgba) { std::memcpy(dst, &rgba, 4); }
 
-inline uint32_t LoadRGB(const uint8_t* p)
-{
-    return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16);
-}
+inline uint32_t LoadRGB(const uint8_t* p) { return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16); }
 
 // Samples below 8 bits are packed most significant first; each one indexes the lookup table.
 template <unsigned Depth>
@@ -111,8 +105,8 @@ TRowConverter SelectConverter(const TPNGInfo& info, TConvertTables& tables)
         // At 8 bits both key forms reduce to comparing raw samples; a two-byte value above 255
         // can never match.
         if (info.key.present && info.key.value[0] < 256 && info.key.value[1] < 256 && info.key.value[2] < 256) {
-            tables.rgbKey = uint32_t(info.key.value[0]) | (uint32_t(info.key.value[1]) << 8)
-                | (uint32_t(info.key.value[2]) << 16);
+            tables.rgbKey =
+                uint32_t(info.key.value[0]) | (uint32_t(info.key.value[1]) << 8) | (uint32_t(info.key.value[2]) << 16);
             tables.rgbKeyActive = true;
         }
         return tables.rgbKeyActive ? RGBKeyedRow : RGBRow;

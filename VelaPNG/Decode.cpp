@@ -19,8 +19,8 @@ struct TPass {
     size_t rowBytes; // packed samples, without the filter byte
 };
 
-constexpr uint32_t kAdam7[7][4]
-    = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4}, {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
+constexpr uint32_t kAdam7[7][4] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                                   {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
 
 // Deflate cannot expand its input by more than 1032 to 1 (a 258-byte match in two bits), so
 // image data that needs more than that is refused before the output is allocated.
@@ -28,8 +28,7 @@ constexpr uint64_t kMaxInflateRatio = 1032;
 
 class TImageDecoder {
 public:
-    explicit TImageDecoder(const TPNGInfo& info)
-        : Info(info)
+    explicit TImageDecoder(const TPNGInfo& info) : Info(info)
     {
         BitsPerPixel = ChannelCount(info.colourType) * info.bitDepth;
         BytesPerPixel = BitsPerPixel < 8 ? 1 : BitsPerPixel / 8;
@@ -142,7 +141,7 @@ private:
 } // namespace velapng
 
 bool DecodePNG(const uint8_t* data, size_t size, std::unique_ptr<uint8_t[]>& pixels, int32_t& width, int32_t& height,
-    bool headerOnly)
+               bool headerOnly)
 {
     pixels.reset();
     width = 0;

@@ -141,8 +141,8 @@ bool TScanlineStream::Finish()
     if (Info->cgbi)
         return true;
     const size_t n = Info->idatSize;
-    const uint32_t trailer = (uint32_t(ByteAt(Spans, n - 4)) << 24) | (uint32_t(ByteAt(Spans, n - 3)) << 16)
-        | (uint32_t(ByteAt(Spans, n - 2)) << 8) | uint32_t(ByteAt(Spans, n - 1));
+    const uint32_t trailer = (uint32_t(ByteAt(Spans, n - 4)) << 24) | (uint32_t(ByteAt(Spans, n - 3)) << 16) |
+                             (uint32_t(ByteAt(Spans, n - 2)) << 8) | uint32_t(ByteAt(Spans, n - 1));
     return trailer == Checksum;
 }
 

@@ -43,7 +43,7 @@ private:
     std::unique_ptr<uint8_t[]> Gathered;
     size_t NextSpan = 0;
     uint32_t Checksum = 1; // Adler-32 of every byte inflated so far
-    size_t Remaining = 0; // image bytes not yet inflated
+    size_t Remaining = 0;  // image bytes not yet inflated
     std::unique_ptr<uint8_t[]> Block;
     size_t BlockSize = 0;
     size_t Pos = 0;

@@ -22,10 +22,7 @@ inline uint8_t PaethPredict(int a, int b, int c)
     return uint8_t(pb <= pc ? b : c);
 }
 
-void CopyRow(const uint8_t* src, const uint8_t*, uint8_t* dst, size_t n)
-{
-    std::memcpy(dst, src, n);
-}
+void CopyRow(const uint8_t* src, const uint8_t*, uint8_t* dst, size_t n) { std::memcpy(dst, src, n); }
 
 void UpRow(const uint8_t* __restrict src, const uint8_t* __restrict prev, uint8_t* __restrict dst, size_t n)
 {
@@ -33,7 +30,8 @@ void UpRow(const uint8_t* __restrict src, const uint8_t* __restrict prev, uint8_
         dst[i] = uint8_t(src[i] + prev[i]);
 }
 
-template <unsigned Bpp> void SubRow(const uint8_t* __restrict src, const uint8_t*, uint8_t* __restrict dst, size_t n)
+template <unsigned Bpp>
+void SubRow(const uint8_t* __restrict src, const uint8_t*, uint8_t* __restrict dst, size_t n)
 {
     const size_t first = n < Bpp ? n : Bpp;
     std::memcpy(dst, src, first);
@@ -78,7 +76,8 @@ void PaethRow(const uint8_t* __restrict src, const uint8_t* __restrict prev, uin
 // is carried in a register, so each pixel costs a handful of instructions and no branch.
 // Three-byte pixels are assembled in a general register: a 3-byte memcpy through the stack
 // would stall every pixel on a failed store-to-load forward.
-template <unsigned Bpp> inline __m128i LoadPixel(const uint8_t* p)
+template <unsigned Bpp>
+inline __m128i LoadPixel(const uint8_t* p)
 {
     uint32_t v;
     if constexpr (Bpp == 4) {
@@ -91,7 +90,8 @@ template <unsigned Bpp> inline __m128i LoadPixel(const uint8_t* p)
     return _mm_cvtsi32_si128(int(v));
 }
 
-template <unsigned Bpp> inline void StorePixel(uint8_t* p, __m128i v)
+template <unsigned Bpp>
+inline void StorePixel(uint8_t* p, __m128i v)
 {
     const uint32_t x = uint32_t(_mm_cvtsi128_si32(v));
     if constexpr (Bpp == 4) {
@@ -103,7 +103,8 @@ template <unsigned Bpp> inline void StorePixel(uint8_t* p, __m128i v)
     }
 }
 
-template <unsigned Bpp> void SubRowSSE(const uint8_t* __restrict src, const uint8_t*, uint8_t* __restrict dst, size_t n)
+template <unsigned Bpp>
+void SubRowSSE(const uint8_t* __restrict src, const uint8_t*, uint8_t* __restrict dst, size_t n)
 {
     __m128i left = _mm_setzero_si128();
     for (size_t i = 0; i + Bpp <= n; i += Bpp) {
@@ -127,10 +128,7 @@ void AverageRowSSE(const uint8_t* __restrict src, const uint8_t* __restrict prev
     }
 }
 
-inline __m128i Abs16(__m128i x)
-{
-    return _mm_max_epi16(x, _mm_sub_epi16(_mm_setzero_si128(), x));
-}
+inline __m128i Abs16(__m128i x) { return _mm_max_epi16(x, _mm_sub_epi16(_mm_setzero_si128(), x)); }
 
 inline __m128i Select(__m128i mask, __m128i yes, __m128i no)
 {
@@ -194,8 +192,8 @@ TUnfilterKernel SelectUnfilter(uint8_t filterType, unsigned bytesPerPixel)
     }
 }
 
-void UnfilterReference(
-    uint8_t filterType, unsigned bpp, const uint8_t* src, const uint8_t* prev, uint8_t* dst, size_t n)
+void UnfilterReference(uint8_t filterType, unsigned bpp, const uint8_t* src, const uint8_t* prev, uint8_t* dst,
+                       size_t n)
 {
     for (size_t i = 0; i < n; ++i) {
         const int a = i >= bpp ? dst[i - bpp] : 0;

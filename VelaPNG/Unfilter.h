@@ -14,7 +14,7 @@ using TUnfilterKernel = void (*)(const uint8_t* src, const uint8_t* prev, uint8_
 TUnfilterKernel SelectUnfilter(uint8_t filterType, unsigned bytesPerPixel);
 
 // The plain byte-by-byte version of every filter, kept as the reference the kernels are tested against.
-void UnfilterReference(
-    uint8_t filterType, unsigned bytesPerPixel, const uint8_t* src, const uint8_t* prev, uint8_t* dst, size_t n);
+void UnfilterReference(uint8_t filterType, unsigned bytesPerPixel, const uint8_t* src, const uint8_t* prev,
+                       uint8_t* dst, size_t n);
 
 } // namespace velapng

@@ -5,11 +5,8 @@
 #include "VelaSoundSystem/SoundSystem.h"
 
 TAudioOutput::TAudioOutput(TVelaSoundSystem& Sound, const std::atomic<int32_t>& AssetsLoaded)
-    : BlockPosition(Sound.OutputBytes)
-    , sound_(Sound)
-    , assetsLoaded_(AssetsLoaded)
-{
-}
+    : BlockPosition(Sound.OutputBytes), sound_(Sound), assetsLoaded_(AssetsLoaded)
+{}
 
 void TAudioOutput::SetApplyMusicRequestHook(TBlockHook Hook, void* Context)
 {

@@ -22,7 +22,8 @@ struct TMixState {
 const int32_t SilentFrames[TVSSOGG::BlockFrames * 2] = {};
 
 // One run of frames with the ramp and the tail switched on or off for all of it.
-template <bool Ramp, bool Tail> void mixFrames(const int32_t* Source, int32_t* Mix, int32_t Frames, TMixState& S)
+template <bool Ramp, bool Tail>
+void mixFrames(const int32_t* Source, int32_t* Mix, int32_t Frames, TMixState& S)
 {
     for (int32_t i = 0; i < Frames; ++i) {
         if constexpr (Ramp) {
@@ -47,8 +48,8 @@ template <bool Ramp, bool Tail> void mixFrames(const int32_t* Source, int32_t* M
 }
 
 using TMixFrames = void (*)(const int32_t*, int32_t*, int32_t, TMixState&);
-constexpr TMixFrames MixKernels[2][2]
-    = {{mixFrames<false, false>, mixFrames<false, true>}, {mixFrames<true, false>, mixFrames<true, true>}};
+constexpr TMixFrames MixKernels[2][2] = {{mixFrames<false, false>, mixFrames<false, true>},
+                                         {mixFrames<true, false>, mixFrames<true, true>}};
 
 } // namespace
 

@@ -76,7 +76,8 @@ void TVSSOGG::fillDirect()
     }
 }
 
-template <bool Sinc> void TVSSOGG::fillResampled()
+template <bool Sinc>
+void TVSSOGG::fillResampled()
 {
     constexpr int32_t mask = BlockFrames - 1;
     const std::array<int32_t, 4>* cubic = Owner->CubicTable.get();
@@ -101,10 +102,10 @@ template <bool Sinc> void TVSSOGG::fillResampled()
                 // 1.43e9, just inside 32 bits; the wide sum keeps that true
                 // whatever the input range, at no cost on a 64-bit machine.
                 const std::array<int32_t, 8>& row = sinc[phase];
-                const int64_t low
-                    = int64_t(row[0]) * x(8) + int64_t(row[1]) * x(7) + int64_t(row[2]) * x(6) + int64_t(row[3]) * x(5);
-                const int64_t high
-                    = int64_t(row[4]) * x(4) + int64_t(row[5]) * x(3) + int64_t(row[6]) * x(2) + int64_t(row[7]) * x(1);
+                const int64_t low =
+                    int64_t(row[0]) * x(8) + int64_t(row[1]) * x(7) + int64_t(row[2]) * x(6) + int64_t(row[3]) * x(5);
+                const int64_t high =
+                    int64_t(row[4]) * x(4) + int64_t(row[5]) * x(3) + int64_t(row[6]) * x(2) + int64_t(row[7]) * x(1);
                 OutBlock[2 * i + c] = static_cast<int32_t>(((low >> 15) + (high >> 15)) >> 1);
             } else {
                 const std::array<int32_t, 4>& row = cubic[phase];

@@ -4,10 +4,7 @@
 
 namespace vss {
 
-TVSSMemoryStream::TVSSMemoryStream(const uint8_t* Data, int32_t Size)
-    : bytes_(Data, Data + (Size > 0 ? Size : 0))
-{
-}
+TVSSMemoryStream::TVSSMemoryStream(const uint8_t* Data, int32_t Size) : bytes_(Data, Data + (Size > 0 ? Size : 0)) {}
 
 size_t TVSSMemoryStream::Read(void* Target, size_t Count)
 {
@@ -59,15 +56,9 @@ int seekCallback(void* Source, ogg_int64_t Offset, int Origin)
     return static_cast<TVSSMemoryStream*>(Source)->Seek(Offset, Origin) < 0 ? -1 : 0;
 }
 
-int closeCallback(void*)
-{
-    return 0;
-}
+int closeCallback(void*) { return 0; }
 
-long tellCallback(void* Source)
-{
-    return static_cast<long>(static_cast<TVSSMemoryStream*>(Source)->Tell());
-}
+long tellCallback(void* Source) { return static_cast<long>(static_cast<TVSSMemoryStream*>(Source)->Tell()); }
 
 } // namespace
 

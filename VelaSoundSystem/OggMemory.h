@@ -34,10 +34,7 @@ private:
 ov_callbacks MemoryStreamCallbacks();
 
 // Decoder results that end a read loop the same way as the end of the data.
-inline bool IsEndOfDecoding(long Result)
-{
-    return Result == 0 || Result == OV_EBADLINK || Result == OV_EINVAL;
-}
+inline bool IsEndOfDecoding(long Result) { return Result == 0 || Result == OV_EBADLINK || Result == OV_EINVAL; }
 
 // Folds Frames frames of Channels interleaved 16-bit values into stereo int32
 // frames (left, right), mixing the surround channels into the two sides.

@@ -10,8 +10,8 @@ TVSSSample::~TVSSSample() = default;
 void TVSSSample::SetVoiceCount(int32_t Count)
 {
     Voices.clear();
-    const int32_t count
-        = Count < 0 ? 0 : (Count > TVelaSoundSystem::MaxVoicesPerSample ? TVelaSoundSystem::MaxVoicesPerSample : Count);
+    const int32_t count =
+        Count < 0 ? 0 : (Count > TVelaSoundSystem::MaxVoicesPerSample ? TVelaSoundSystem::MaxVoicesPerSample : Count);
     Voices.reserve(count);
     for (int32_t i = 0; i < count; ++i) {
         Voices.push_back(std::make_unique<TVSSSampleVoice>(this));
@@ -96,8 +96,8 @@ void TVSSSample::prepareGuardFrames()
     const int32_t starts[2] = {LoopStart, SustainStart};
     const int32_t ends[2] = {LoopEnd, SustainEnd};
     for (int k = 0; k < 2; ++k) {
-        if ((modes[k] == LoopForward || modes[k] == LoopBackward) && starts[k] > 0 && ends[k] > 0
-            && ends[k] <= Length) {
+        if ((modes[k] == LoopForward || modes[k] == LoopBackward) && starts[k] > 0 && ends[k] > 0 &&
+            ends[k] <= Length) {
             for (int32_t i = 0; i < GuardFrames; ++i) {
                 Data[2 * (ends[k] + i)] = Data[2 * (starts[k] + i)];
                 Data[2 * (ends[k] + i) + 1] = Data[2 * (starts[k] + i) + 1];

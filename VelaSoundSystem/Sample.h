@@ -16,10 +16,7 @@ enum : int32_t { LoopNone = 0, LoopForward = 1, LoopPingPong = 2, LoopBackward =
 class TVSSSampleVoice {
 public:
     // Creates an inactive voice of Owner.
-    explicit TVSSSampleVoice(TVSSSample* Owner)
-        : Sample(Owner)
-    {
-    }
+    explicit TVSSSampleVoice(TVSSSample* Owner) : Sample(Owner) {}
 
     // Starts from frame 0 at the given 16.16 volume, panning and speed; the
     // sound being cut moves into the tail.
@@ -27,19 +24,19 @@ public:
     // Adds one block of Frames stereo frames into Mix at group volume Group (x 4096).
     void MixInto(int32_t* Mix, int32_t Frames, int32_t Group);
 
-    TVSSSample* Sample; // the owner
+    TVSSSample* Sample;              // the owner
     std::atomic<bool> Active{false}; // playing; read without the lock by IsSamplePlaying
-    bool Released = false; // the sustain loop has been left
-    bool Backwards = false; // the position moves toward lower frames
-    int32_t Volume = 0; // 16.16, 65536 = 1.0
-    int32_t Panning = 0; // 16.16, -65536 left .. 65536 right
-    uint64_t Age = 0; // frames rendered since the start
-    int64_t Position = 0; // 32.32 frame index and fraction
-    int64_t Step = 0; // 32.32 frames advanced per output frame
-    int32_t TailLeft = 0; // declick accumulators, x 4096
-    int32_t TailRight = 0; // the same for the right side
-    int32_t LastLeft = 0; // last value added to the mix, x 4096
-    int32_t LastRight = 0; // the same for the right side
+    bool Released = false;           // the sustain loop has been left
+    bool Backwards = false;          // the position moves toward lower frames
+    int32_t Volume = 0;              // 16.16, 65536 = 1.0
+    int32_t Panning = 0;             // 16.16, -65536 left .. 65536 right
+    uint64_t Age = 0;                // frames rendered since the start
+    int64_t Position = 0;            // 32.32 frame index and fraction
+    int64_t Step = 0;                // 32.32 frames advanced per output frame
+    int32_t TailLeft = 0;            // declick accumulators, x 4096
+    int32_t TailRight = 0;           // the same for the right side
+    int32_t LastLeft = 0;            // last value added to the mix, x 4096
+    int32_t LastRight = 0;           // the same for the right side
 
 private:
     int32_t runLength(int32_t FramesLeft);
@@ -49,7 +46,7 @@ private:
 // Decoded frames of a sample before they move into guarded storage.
 struct TVSSDecodedSample {
     std::vector<int32_t> Frames; // interleaved stereo, 16-bit range
-    int32_t SampleRate = 0; // frames per second
+    int32_t SampleRate = 0;      // frames per second
     int32_t LoopMode = LoopNone; // normal loop: mode, first frame, first frame past it
     int32_t LoopStart = 0;
     int32_t LoopEnd = 0;
@@ -66,10 +63,7 @@ public:
     static constexpr int32_t GuardFrames = 1024;
 
     // Creates an empty sample of Owner.
-    explicit TVSSSample(TVelaSoundSystem* Owner)
-        : Owner(Owner)
-    {
-    }
+    explicit TVSSSample(TVelaSoundSystem* Owner) : Owner(Owner) {}
     ~TVSSSample();
     TVSSSample(const TVSSSample&) = delete;
     TVSSSample& operator=(const TVSSSample&) = delete;
@@ -81,16 +75,16 @@ public:
     // Index of the voice a new sound takes: a free one, else the oldest.
     int32_t ChooseVoice() const;
 
-    TVelaSoundSystem* Owner; // not owned
-    int32_t* Data = nullptr; // frame 0 of the stereo frames; null until decoded
-    int32_t Length = 0; // frames
-    int32_t SampleRate = 0; // frames per second of the data
-    int32_t LoopMode = LoopNone; // normal loop mode
-    int32_t LoopStart = 0; // first frame of the loop
-    int32_t LoopEnd = 0; // first frame past the loop
-    int32_t SustainMode = LoopNone; // sustain loop mode (no operation releases it here)
-    int32_t SustainStart = 0; // first frame of the sustain loop
-    int32_t SustainEnd = 0; // first frame past the sustain loop
+    TVelaSoundSystem* Owner;                              // not owned
+    int32_t* Data = nullptr;                              // frame 0 of the stereo frames; null until decoded
+    int32_t Length = 0;                                   // frames
+    int32_t SampleRate = 0;                               // frames per second of the data
+    int32_t LoopMode = LoopNone;                          // normal loop mode
+    int32_t LoopStart = 0;                                // first frame of the loop
+    int32_t LoopEnd = 0;                                  // first frame past the loop
+    int32_t SustainMode = LoopNone;                       // sustain loop mode (no operation releases it here)
+    int32_t SustainStart = 0;                             // first frame of the sustain loop
+    int32_t SustainEnd = 0;                               // first frame past the sustain loop
     std::vector<std::unique_ptr<TVSSSampleVoice>> Voices; // owned
 
 private:

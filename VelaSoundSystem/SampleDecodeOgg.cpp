@@ -53,7 +53,7 @@ bool DecodeOggSample(const uint8_t* Bytes, int32_t Size, TVSSDecodedSample& Deco
     std::vector<int16_t> raw(static_cast<size_t>(BatchFrames + 1) * channels);
     char* rawBytes = reinterpret_cast<char*>(raw.data());
     const int64_t rawCapacity = int64_t(BatchFrames) * frameBytes;
-    int64_t filled = 0; // bytes delivered in total
+    int64_t filled = 0;  // bytes delivered in total
     int64_t pending = 0; // bytes in raw not yet folded
     int bitstream = 0;
     while (filled < wantedBytes) {

@@ -13,11 +13,7 @@ namespace {
 // Bounded reads from the file image; a read past the end fails as a whole.
 class TByteReader {
 public:
-    TByteReader(const uint8_t* Bytes, int32_t Size)
-        : bytes_(Bytes)
-        , size_(Size)
-    {
-    }
+    TByteReader(const uint8_t* Bytes, int32_t Size) : bytes_(Bytes), size_(Size) {}
 
     int64_t Size() const { return size_; }
     bool Has(int64_t Position, int64_t Count) const
@@ -28,8 +24,8 @@ public:
     uint16_t U16(int64_t Position) const { return uint16_t(bytes_[Position] | bytes_[Position + 1] << 8); }
     uint32_t U32(int64_t Position) const
     {
-        return uint32_t(bytes_[Position]) | uint32_t(bytes_[Position + 1]) << 8 | uint32_t(bytes_[Position + 2]) << 16
-            | uint32_t(bytes_[Position + 3]) << 24;
+        return uint32_t(bytes_[Position]) | uint32_t(bytes_[Position + 1]) << 8 | uint32_t(bytes_[Position + 2]) << 16 |
+               uint32_t(bytes_[Position + 3]) << 24;
     }
     bool Is(int64_t Position, const char* Id) const { return std::memcmp(bytes_ + Position, Id, 4) == 0; }
 
@@ -182,11 +178,13 @@ bool decodePcm(const TByteReader& In, int64_t Body, uint32_t Size, const TWaveFo
     return true;
 }
 
-constexpr int32_t ImaSteps[89] = {7, 8, 9, 10, 11, 12, 13, 14, 16, 17, 19, 21, 23, 25, 28, 31, 34, 37, 41, 45, 50, 55,
-    60, 66, 73, 80, 88, 97, 107, 118, 130, 143, 157, 173, 190, 209, 230, 253, 279, 307, 337, 371, 408, 449, 494, 544,
-    598, 658, 724, 796, 876, 963, 1060, 1166, 1282, 1411, 1552, 1707, 1878, 2066, 2272, 2499, 2749, 3024, 3327, 3660,
-    4026, 4428, 4871, 5358, 5894, 6484, 7132, 7845, 8630, 9493, 10442, 11487, 12635, 13899, 15289, 16818, 18500, 20350,
-    22385, 24623, 27086, 29794, 32767};
+constexpr int32_t ImaSteps[89] = {
+    7,    8,     9,     10,    11,    12,    13,    14,    16,    17,    19,    21,    23,    25,   28,
+    31,   34,    37,    41,    45,    50,    55,    60,    66,    73,    80,    88,    97,    107,  118,
+    130,  143,   157,   173,   190,   209,   230,   253,   279,   307,   337,   371,   408,   449,  494,
+    544,  598,   658,   724,   796,   876,   963,   1060,  1166,  1282,  1411,  1552,  1707,  1878, 2066,
+    2272, 2499,  2749,  3024,  3327,  3660,  4026,  4428,  4871,  5358,  5894,  6484,  7132,  7845, 8630,
+    9493, 10442, 11487, 12635, 13899, 15289, 16818, 18500, 20350, 22385, 24623, 27086, 29794, 32767};
 constexpr int32_t ImaIndexChange[8] = {-1, -1, -1, -1, 2, 4, 6, 8};
 
 // One IMA ADPCM block over the whole chunk: a 4-byte header (predictor, step

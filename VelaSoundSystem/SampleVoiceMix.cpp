@@ -32,7 +32,7 @@ struct TRunState {
 // fraction; both divisions truncate toward zero.
 template <bool Backwards>
 void mixRun(const int32_t* Data, int32_t* Mix, int32_t Frames, int64_t Step, int32_t GainLeft, int32_t GainRight,
-    TRunState& State)
+            TRunState& State)
 {
     int64_t position = State.Position;
     int32_t vl = 0;
@@ -58,10 +58,7 @@ void mixRun(const int32_t* Data, int32_t* Mix, int32_t Frames, int64_t Step, int
 }
 
 // (A mod M) for A >= 0, M > 0, as 32.32 values.
-inline int64_t modPositive(int64_t A, int64_t M)
-{
-    return A % M;
-}
+inline int64_t modPositive(int64_t A, int64_t M) { return A % M; }
 
 } // namespace
 

@@ -28,14 +28,12 @@ void fillCubicTable(std::array<int32_t, 4>* Table)
 
 } // namespace
 
-TVelaSoundSystem::TVelaSoundSystem(
-    int32_t NewSampleRate, int32_t NewChannels, int32_t NewBits, int32_t NewBufferSamples)
+TVelaSoundSystem::TVelaSoundSystem(int32_t NewSampleRate, int32_t NewChannels, int32_t NewBits,
+                                   int32_t NewBufferSamples)
     // The mix is built for 1 or 2 channels; a rate or block length below 1
     // would divide by zero or size nothing.
-    : SampleRate(NewSampleRate < 1 ? 1 : NewSampleRate)
-    , Channels(NewChannels == 1 ? 1 : 2)
-    , Bits(NewBits < 0 ? 0 : (NewBits > 32 ? 32 : NewBits))
-    , BufferSamples(NewBufferSamples < 1 ? 1 : NewBufferSamples)
+    : SampleRate(NewSampleRate < 1 ? 1 : NewSampleRate), Channels(NewChannels == 1 ? 1 : 2),
+      Bits(NewBits < 0 ? 0 : (NewBits > 32 ? 32 : NewBits)), BufferSamples(NewBufferSamples < 1 ? 1 : NewBufferSamples)
 {
     MixValues = BufferSamples * 2;
     OutputValues = BufferSamples * Channels;
@@ -130,8 +128,8 @@ int32_t TVelaSoundSystem::PlaySample(uint8_t Slot, float Volume, float Panning, 
     if (voice < 0) {
         return -1;
     }
-    sample->Voices[voice]->Start(
-        vss::RoundToFixed(Volume, 65536.0), vss::RoundToFixed(Panning, 65536.0), vss::RoundToFixed(Speed, 65536.0));
+    sample->Voices[voice]->Start(vss::RoundToFixed(Volume, 65536.0), vss::RoundToFixed(Panning, 65536.0),
+                                 vss::RoundToFixed(Speed, 65536.0));
     return voice;
 }
 
@@ -188,7 +186,7 @@ bool TVelaSoundSystem::PlayMusic(uint8_t Slot, bool Loop, float Volume, float Pa
         return false;
     }
     music->Start(Loop, vss::RoundToFixed(Volume, 65536.0), vss::RoundToFixed(Panning, 65536.0),
-        vss::RoundToFixed(Speed, 65536.0));
+                 vss::RoundToFixed(Speed, 65536.0));
     return true;
 }
 

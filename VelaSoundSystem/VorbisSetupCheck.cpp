@@ -14,11 +14,7 @@ namespace {
 // Bits of a packet, least significant first; reading past the end fails.
 class TBitReader {
 public:
-    TBitReader(const uint8_t* Bytes, int64_t Count)
-        : bytes_(Bytes)
-        , bits_(Count * 8)
-    {
-    }
+    TBitReader(const uint8_t* Bytes, int64_t Count) : bytes_(Bytes), bits_(Count * 8) {}
 
     bool Read(int Count, uint64_t& Value)
     {
@@ -236,8 +232,8 @@ bool checkResidue(TBitReader& In, const std::vector<bool>& ValueMapped)
 {
     const uint64_t books = ValueMapped.size();
     uint64_t type, begin, end, size, classifications, classbook, v;
-    if (!In.Read(16, type) || type > 2 || !In.Read(24, begin) || !In.Read(24, end) || !In.Read(24, size)
-        || !In.Read(6, classifications) || !readBelow(In, 8, books, classbook)) {
+    if (!In.Read(16, type) || type > 2 || !In.Read(24, begin) || !In.Read(24, end) || !In.Read(24, size) ||
+        !In.Read(6, classifications) || !readBelow(In, 8, books, classbook)) {
         return false;
     }
     ++classifications;
@@ -285,8 +281,8 @@ bool checkMapping(TBitReader& In, uint64_t Channels, uint64_t Floors, uint64_t R
         const int bits = bitsToHold(Channels - 1);
         for (uint64_t i = 0; i <= steps; ++i) {
             uint64_t magnitude, angle;
-            if (!readBelow(In, bits, Channels, magnitude) || !readBelow(In, bits, Channels, angle)
-                || magnitude == angle) {
+            if (!readBelow(In, bits, Channels, magnitude) || !readBelow(In, bits, Channels, angle) ||
+                magnitude == angle) {
                 return false;
             }
         }
@@ -366,8 +362,8 @@ bool setupIsSound(const ogg_packet& Packet, uint64_t Channels)
         return false;
     }
     for (uint64_t i = 0; i <= modes; ++i) {
-        if (!in.Read(1, v) || !in.Read(16, v) || v != 0 || !in.Read(16, v) || v != 0
-            || !readBelow(in, 8, mappings + 1, v)) {
+        if (!in.Read(1, v) || !in.Read(16, v) || v != 0 || !in.Read(16, v) || v != 0 ||
+            !readBelow(in, 8, mappings + 1, v)) {
             return false;
         }
     }
@@ -389,8 +385,8 @@ uint64_t identifiedChannels(const ogg_packet& Packet)
     }
     const int shortBlock = p[28] & 15;
     const int longBlock = p[28] >> 4;
-    const bool sound = littleEndian32(p + 7) == 0 && p[11] != 0 && littleEndian32(p + 12) != 0 && shortBlock >= 6
-        && shortBlock <= longBlock && longBlock <= 13 && (p[29] & 1) != 0;
+    const bool sound = littleEndian32(p + 7) == 0 && p[11] != 0 && littleEndian32(p + 12) != 0 && shortBlock >= 6 &&
+                       shortBlock <= longBlock && longBlock <= 13 && (p[29] & 1) != 0;
     return sound ? p[11] : 0;
 }
 

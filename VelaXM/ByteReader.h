@@ -10,11 +10,7 @@
 // position may point anywhere, even past the end.
 class TVelaXMByteReader {
 public:
-    TVelaXMByteReader(const uint8_t* data, uint32_t size)
-        : data_(data)
-        , size_(size)
-    {
-    }
+    TVelaXMByteReader(const uint8_t* data, uint32_t size) : data_(data), size_(size) {}
 
     // Copies up to n bytes at the position, zero-fills the rest; returns the bytes copied.
     uint32_t Read(void* destination, uint32_t n)
@@ -53,18 +49,12 @@ private:
 };
 
 // Little- and big-endian fields of a header block read into memory.
-inline uint32_t readLE16(const uint8_t* p)
-{
-    return p[0] | (p[1] << 8);
-}
+inline uint32_t readLE16(const uint8_t* p) { return p[0] | (p[1] << 8); }
 inline uint32_t readLE32(const uint8_t* p)
 {
     return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
-inline uint32_t readBE16(const uint8_t* p)
-{
-    return (p[0] << 8) | p[1];
-}
+inline uint32_t readBE16(const uint8_t* p) { return (p[0] << 8) | p[1]; }
 
 // A fixed-width name with every byte below 33 trimmed off both ends.
 inline std::string trimmedName(const uint8_t* p, size_t width)

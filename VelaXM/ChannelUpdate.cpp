@@ -71,8 +71,8 @@ int32_t finalVolume(TVelaXMModule& module, TVelaXMChannel& ch)
 
 void setGains(TVelaXMModule& module, TVelaXMChannel& ch)
 {
-    const int32_t rampSetting
-        = ch.Bank == TVelaXMBank::Background ? module.BackgroundRampLength : module.PatternRampLength;
+    const int32_t rampSetting =
+        ch.Bank == TVelaXMBank::Background ? module.BackgroundRampLength : module.PatternRampLength;
     ch.RampRemaining = std::min(rampSetting, module.SamplesPerTick);
     if (module.OutputChannels == 1) {
         ch.VolumeL = ch.FinalVolume;
@@ -109,13 +109,13 @@ void updateChannel(TVelaXMModule& module, TVelaXMChannel& ch)
     ch.Panning = std::clamp(ch.Panning, 0, 255);
     ch.Period = std::clamp(ch.Period, 27, 54784);
     // Panning envelopes hold 0..64; larger values from a file stay inside the stereo field.
-    ch.FinalPanning
-        = std::clamp(ch.Panning + (((ch.EnvPanning - 32) * (128 - std::abs(ch.Panning - 128))) >> 5), 0, 255);
+    ch.FinalPanning =
+        std::clamp(ch.Panning + (((ch.EnvPanning - 32) * (128 - std::abs(ch.Panning - 128))) >> 5), 0, 255);
     setGains(module, ch);
     ch.Frequency = module.GetFrequency(ch.Period + ch.PeriodOffset);
     ch.Step = module.SampleRate == 0
-        ? 0
-        : (static_cast<uint64_t>(std::max(ch.Frequency, 0)) << 32) / static_cast<uint64_t>(module.SampleRate);
+                  ? 0
+                  : (static_cast<uint64_t>(std::max(ch.Frequency, 0)) << 32) / static_cast<uint64_t>(module.SampleRate);
 }
 
 } // namespace velaxm

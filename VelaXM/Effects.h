@@ -36,14 +36,8 @@ void runMacro(TVelaXMModule& module, TVelaXMChannel& ch, int32_t parameter, bool
 void setupFilter(const TVelaXMModule& module, TVelaXMChannel& ch);
 
 // High and low nibble of an effect parameter.
-inline int32_t highNibble(int32_t p)
-{
-    return (p >> 4) & 15;
-}
-inline int32_t lowNibble(int32_t p)
-{
-    return p & 15;
-}
+inline int32_t highNibble(int32_t p) { return (p >> 4) & 15; }
+inline int32_t lowNibble(int32_t p) { return p & 15; }
 
 constexpr int32_t kExtended = 14;
 

@@ -11,7 +11,7 @@ namespace {
 
 constexpr int32_t kMacroSize = 32;
 constexpr int32_t kParameteredMacros = 9; // first parametered macro in the table
-constexpr int32_t kFixedMacros = 9 + 16; // first fixed macro in the table
+constexpr int32_t kFixedMacros = 9 + 16;  // first fixed macro in the table
 
 enum MacroCommand : int32_t { kCutoff = 0, kResonance = 1, kMode = 2 };
 
@@ -25,10 +25,7 @@ int32_t hexDigit(char c)
     return -1;
 }
 
-int32_t& macroTarget(TVelaXMChannel& ch, int32_t command)
-{
-    return command == kCutoff ? ch.Cutoff : ch.Resonance;
-}
+int32_t& macroTarget(TVelaXMChannel& ch, int32_t command) { return command == kCutoff ? ch.Cutoff : ch.Resonance; }
 
 } // namespace
 
@@ -52,8 +49,8 @@ void runMacro(TVelaXMModule& module, TVelaXMChannel& ch, int32_t parameter, bool
 {
     if (parameter < 0 || parameter > 255)
         return;
-    const int32_t index
-        = parameter < 128 ? kParameteredMacros + std::clamp(ch.ActiveMacro, 0, 15) : kFixedMacros + (parameter - 128);
+    const int32_t index =
+        parameter < 128 ? kParameteredMacros + std::clamp(ch.ActiveMacro, 0, 15) : kFixedMacros + (parameter - 128);
     const char* text = reinterpret_cast<const char*>(module.MIDIConfig.data() + index * kMacroSize);
     // Only "F0F0 cc vv" messages (the filter controls) mean anything to this player.
     for (int32_t i = 0; i < 4; ++i)

@@ -53,8 +53,8 @@ void tonePortamentoStep(const TVelaXMModule& module, TVelaXMChannel& ch)
     const int64_t speed = 4 * static_cast<int64_t>(ch.TonePortamentoMemory);
     if (current == target)
         return;
-    int64_t next
-        = current < target ? std::min<int64_t>(current + speed, target) : std::max<int64_t>(current - speed, target);
+    int64_t next =
+        current < target ? std::min<int64_t>(current + speed, target) : std::max<int64_t>(current - speed, target);
     if (ch.Glissando) {
         // Glissando slides in semitones: a step never passes the neighbouring
         // semitone that lies towards the target, so the slide stops on each one.

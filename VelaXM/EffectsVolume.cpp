@@ -4,10 +4,7 @@
 
 namespace velaxm {
 
-void volumeSlide(TVelaXMChannel& ch)
-{
-    ch.Volume += ch.VolumeSlideMemory;
-}
+void volumeSlide(TVelaXMChannel& ch) { ch.Volume += ch.VolumeSlideMemory; }
 
 void tremorStep(TVelaXMChannel& ch)
 {

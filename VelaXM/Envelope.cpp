@@ -38,8 +38,8 @@ void TVelaXMEnvelopeHandler::SetPosition(int32_t p)
         } else {
             Delta = (b.Y - a.Y) * 65536 / (b.X - a.X);
             // A position far outside the points (an L effect written by hand) saturates.
-            const int64_t value = static_cast<int64_t>(a.Y) * 65536
-                + static_cast<int64_t>(Delta) * (static_cast<int64_t>(Position) - a.X);
+            const int64_t value = static_cast<int64_t>(a.Y) * 65536 +
+                                  static_cast<int64_t>(Delta) * (static_cast<int64_t>(Position) - a.X);
             Value = static_cast<int32_t>(std::clamp<int64_t>(value, INT32_MIN, INT32_MAX));
         }
     } else if (count > 0) {
@@ -71,8 +71,8 @@ int32_t TVelaXMEnvelopeHandler::Step()
     }
     const int32_t result = Value >> 16;
     if (NextPoint < count) {
-        const bool onSustain
-            = env.SustainEnabled && env.SustainPoint == Point && env.Points[Point].X == Position && KeyOn;
+        const bool onSustain =
+            env.SustainEnabled && env.SustainPoint == Point && env.Points[Point].X == Position && KeyOn;
         if (!onSustain) {
             Value += Delta;
             ++Position;

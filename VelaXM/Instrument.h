@@ -18,14 +18,14 @@ struct TVelaXMEnvelope {
     // Switches everything off and zeroes the points.
     void Clear() { *this = TVelaXMEnvelope{}; }
 
-    bool Enabled = false; // the envelope shapes the voice
-    bool LoopEnabled = false; // LoopEnd jumps back to LoopStart
-    bool SustainEnabled = false; // the envelope holds at SustainPoint while the key is down
+    bool Enabled = false;                        // the envelope shapes the voice
+    bool LoopEnabled = false;                    // LoopEnd jumps back to LoopStart
+    bool SustainEnabled = false;                 // the envelope holds at SustainPoint while the key is down
     std::array<TPoint, kMaxPoints + 1> Points{}; // NumPoints of them are used
-    int32_t NumPoints = 0; // points in use, 0..12
-    int32_t LoopStart = 0; // point index
-    int32_t LoopEnd = 0; // point index
-    int32_t SustainPoint = 0; // point index
+    int32_t NumPoints = 0;                       // points in use, 0..12
+    int32_t LoopStart = 0;                       // point index
+    int32_t LoopEnd = 0;                         // point index
+    int32_t SustainPoint = 0;                    // point index
 };
 
 // One sample: 32-bit values at 16-bit scale, stereo interleaved, with spare
@@ -45,21 +45,21 @@ public:
     // Number of frames that hold data (0 when nothing is allocated).
     bool HasData() const { return !Data.empty() && Length > 0; }
 
-    std::string Name; // trimmed sample name
+    std::string Name;                                                   // trimmed sample name
     std::vector<int32_t> Data = std::vector<int32_t>(2 * kSpareValues); // (Length x Channels + 16) values
-    int32_t Length = 0; // frames
-    int32_t LoopStart = 0; // frames
-    int32_t LoopLength = 0; // frames
-    int32_t Bits = 8; // 8 or 16 bits in the file
-    int32_t Channels = 1; // 1 mono, 2 stereo
-    bool ADPCM = false; // the file held 4-bit ADPCM data
-    bool Loop = false; // the sample loops
-    bool PingPongLoop = false; // the loop runs back and forth
-    int32_t Volume = 64; // 0..64
-    bool UsePanning = true; // a note trigger takes Panning
-    int32_t Panning = 128; // 0..255
-    int32_t RelativeNote = 0; // semitones added to the played note
-    int32_t Finetune = 0; // -128..127
+    int32_t Length = 0;                                                 // frames
+    int32_t LoopStart = 0;                                              // frames
+    int32_t LoopLength = 0;                                             // frames
+    int32_t Bits = 8;                                                   // 8 or 16 bits in the file
+    int32_t Channels = 1;                                               // 1 mono, 2 stereo
+    bool ADPCM = false;                                                 // the file held 4-bit ADPCM data
+    bool Loop = false;                                                  // the sample loops
+    bool PingPongLoop = false;                                          // the loop runs back and forth
+    int32_t Volume = 64;                                                // 0..64
+    bool UsePanning = true;                                             // a note trigger takes Panning
+    int32_t Panning = 128;                                              // 0..255
+    int32_t RelativeNote = 0;                                           // semitones added to the played note
+    int32_t Finetune = 0;                                               // -128..127
 };
 
 // An instrument: up to 256 samples, a note-to-sample map, two envelopes,
@@ -69,14 +69,14 @@ public:
     // Frees the samples and zeroes map, envelopes, fade-out and vibrato.
     void Reset();
 
-    std::string Name; // trimmed instrument name
+    std::string Name;                                        // trimmed instrument name
     std::array<std::unique_ptr<TVelaXMSample>, 256> Samples; // by sample number
-    std::array<uint8_t, 96> SampleMap{}; // entry n-1: sample number for note n
-    TVelaXMEnvelope VolumeEnvelope; // volume envelope, 0..64
-    TVelaXMEnvelope PanningEnvelope; // panning envelope, 0..64 (32 centre)
-    int32_t Fadeout = 0; // fade-out per tick after key off (x2), 65536 = instant
-    int32_t VibratoType = 0; // auto-vibrato waveform 0..3
-    int32_t VibratoSweep = 0; // ticks to reach full depth
-    int32_t VibratoDepth = 0; // auto-vibrato depth
-    int32_t VibratoRate = 0; // auto-vibrato speed
+    std::array<uint8_t, 96> SampleMap{};                     // entry n-1: sample number for note n
+    TVelaXMEnvelope VolumeEnvelope;                          // volume envelope, 0..64
+    TVelaXMEnvelope PanningEnvelope;                         // panning envelope, 0..64 (32 centre)
+    int32_t Fadeout = 0;                                     // fade-out per tick after key off (x2), 65536 = instant
+    int32_t VibratoType = 0;                                 // auto-vibrato waveform 0..3
+    int32_t VibratoSweep = 0;                                // ticks to reach full depth
+    int32_t VibratoDepth = 0;                                // auto-vibrato depth
+    int32_t VibratoRate = 0;                                 // auto-vibrato speed
 };

@@ -14,14 +14,12 @@ constexpr int32_t kRows = 64;
 constexpr int32_t kMaxPatterns = 128;
 
 // Amiga periods of the notes C-1..B-5 (protracker octaves 1..5 are XM notes 25..84).
-constexpr std::array<int32_t, 60> kNotePeriods = {1712, 1616, 1524, 1440, 1356, 1280, 1208, 1140, 1076, 1016, 960, 906,
-    856, 808, 762, 720, 678, 640, 604, 570, 538, 508, 480, 453, 428, 404, 381, 360, 339, 320, 302, 285, 269, 254, 240,
-    226, 214, 202, 190, 180, 170, 160, 151, 143, 135, 127, 120, 113, 107, 101, 95, 90, 85, 80, 75, 71, 67, 63, 60, 56};
+constexpr std::array<int32_t, 60> kNotePeriods = {
+    1712, 1616, 1524, 1440, 1356, 1280, 1208, 1140, 1076, 1016, 960, 906, 856, 808, 762, 720, 678, 640, 604, 570,
+    538,  508,  480,  453,  428,  404,  381,  360,  339,  320,  302, 285, 269, 254, 240, 226, 214, 202, 190, 180,
+    170,  160,  151,  143,  135,  127,  120,  113,  107,  101,  95,  90,  85,  80,  75,  71,  67,  63,  60,  56};
 
-bool isDigit(uint8_t c)
-{
-    return std::isdigit(c) != 0;
-}
+bool isDigit(uint8_t c) { return std::isdigit(c) != 0; }
 
 // Channel count named by the signature, or -1 for an old 15-sample image.
 int32_t channelsFromSignature(const uint8_t* s)
@@ -31,8 +29,8 @@ int32_t channelsFromSignature(const uint8_t* s)
         return 4;
     if (is("OCTA") || is("OKTA") || is("CD81") || is("WOW!"))
         return 8;
-    if ((std::memcmp(s, "TDZ", 3) == 0 || std::memcmp(s, "FLT", 3) == 0 || std::memcmp(s, "EXO", 3) == 0)
-        && isDigit(s[3]))
+    if ((std::memcmp(s, "TDZ", 3) == 0 || std::memcmp(s, "FLT", 3) == 0 || std::memcmp(s, "EXO", 3) == 0) &&
+        isDigit(s[3]))
         return s[3] - '0';
     if (isDigit(s[0]) && std::memcmp(s + 1, "CHN", 3) == 0)
         return s[0] - '0';

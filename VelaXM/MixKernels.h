@@ -32,16 +32,17 @@ inline int32_t interpolate(const int32_t* s, uint32_t fraction, const TVelaXMMix
         return sum >> TVelaXMCubicSpline::kShift;
     } else {
         const auto& k = tables.FIR.Table[fraction >> 20];
-        const int64_t low = static_cast<int64_t>(k[0]) * s[-3 * Stride] + static_cast<int64_t>(k[1]) * s[-2 * Stride]
-            + static_cast<int64_t>(k[2]) * s[-Stride] + static_cast<int64_t>(k[3]) * s[0];
-        const int64_t high = static_cast<int64_t>(k[4]) * s[Stride] + static_cast<int64_t>(k[5]) * s[2 * Stride]
-            + static_cast<int64_t>(k[6]) * s[3 * Stride] + static_cast<int64_t>(k[7]) * s[4 * Stride];
+        const int64_t low = static_cast<int64_t>(k[0]) * s[-3 * Stride] + static_cast<int64_t>(k[1]) * s[-2 * Stride] +
+                            static_cast<int64_t>(k[2]) * s[-Stride] + static_cast<int64_t>(k[3]) * s[0];
+        const int64_t high = static_cast<int64_t>(k[4]) * s[Stride] + static_cast<int64_t>(k[5]) * s[2 * Stride] +
+                             static_cast<int64_t>(k[6]) * s[3 * Stride] + static_cast<int64_t>(k[7]) * s[4 * Stride];
         return static_cast<int32_t>(((low >> 1) + (high >> 1)) >> TVelaXMWindowedFIR::kShift);
     }
 }
 
 // The resonant filter: a two-pole recursion on the interpolated value.
-template <int Filter> inline int32_t filter(int32_t x, int32_t& y1, int32_t& y2, int32_t a0, int32_t b0, int32_t b1)
+template <int Filter>
+inline int32_t filter(int32_t x, int32_t& y1, int32_t& y2, int32_t a0, int32_t b0, int32_t b1)
 {
     if constexpr (Filter == kNoFilter) {
         return x;
@@ -60,10 +61,7 @@ inline void accumulate(int32_t& target, int32_t value)
     target = static_cast<int32_t>(static_cast<uint32_t>(target) + static_cast<uint32_t>(value));
 }
 
-inline int32_t product(int32_t value, int32_t gain)
-{
-    return static_cast<int32_t>(static_cast<int64_t>(value) * gain);
-}
+inline int32_t product(int32_t value, int32_t gain) { return static_cast<int32_t>(static_cast<int64_t>(value) * gain); }
 
 using MixRoutine = void (*)(TVelaXMChannel&, int32_t*, int32_t, const TVelaXMMixTables&);
 
@@ -126,15 +124,16 @@ void mixRoutine(TVelaXMChannel& ch, int32_t* out, int32_t frames, const TVelaXMM
 // Table index of a routine: each dimension multiplies in.
 constexpr size_t routineIndex(int outChannels, int interp, int sampleChannels, bool ramp, int filterKind, bool equal)
 {
-    return ((((static_cast<size_t>(outChannels - 1) * 4 + interp) * 2 + (sampleChannels - 1)) * 2 + ramp) * 3
-               + filterKind)
-        * 2
-        + equal;
+    return ((((static_cast<size_t>(outChannels - 1) * 4 + interp) * 2 + (sampleChannels - 1)) * 2 + ramp) * 3 +
+            filterKind) *
+               2 +
+           equal;
 }
 
 constexpr size_t kRoutineCount = 2 * 4 * 2 * 2 * 3 * 2;
 
-template <size_t I> constexpr MixRoutine routineAt()
+template <size_t I>
+constexpr MixRoutine routineAt()
 {
     constexpr bool equal = I % 2;
     constexpr int filterKind = (I / 2) % 3;
@@ -146,12 +145,13 @@ template <size_t I> constexpr MixRoutine routineAt()
     return &mixRoutine < outChannels, interp, sampleChannels, ramp, filterKind, equal && outChannels == 2 > ;
 }
 
-template <size_t... I> constexpr std::array<MixRoutine, kRoutineCount> makeRoutineTable(std::index_sequence<I...>)
+template <size_t... I>
+constexpr std::array<MixRoutine, kRoutineCount> makeRoutineTable(std::index_sequence<I...>)
 {
     return {routineAt<I>()...};
 }
 
-inline constexpr std::array<MixRoutine, kRoutineCount> kMixRoutines
-    = makeRoutineTable(std::make_index_sequence<kRoutineCount>());
+inline constexpr std::array<MixRoutine, kRoutineCount> kMixRoutines =
+    makeRoutineTable(std::make_index_sequence<kRoutineCount>());
 
 } // namespace velaxm

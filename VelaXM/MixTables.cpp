@@ -6,15 +6,11 @@
 
 namespace {
 
-int32_t scaled(double value, double scale)
-{
-    return static_cast<int32_t>(std::lround(value * scale));
-}
+int32_t scaled(double value, double scale) { return static_cast<int32_t>(std::lround(value * scale)); }
 
 } // namespace
 
-TVelaXMCubicSpline::TVelaXMCubicSpline()
-    : Table(kPhases)
+TVelaXMCubicSpline::TVelaXMCubicSpline() : Table(kPhases)
 {
     const double scale = 1 << kShift;
     for (int32_t i = 0; i < kPhases; ++i) {
@@ -22,12 +18,11 @@ TVelaXMCubicSpline::TVelaXMCubicSpline()
         const double x2 = x * x;
         const double x3 = x2 * x;
         Table[i] = {scaled(-0.5 * x3 + x2 - 0.5 * x, scale), scaled(1.5 * x3 - 2.5 * x2 + 1.0, scale),
-            scaled(-1.5 * x3 + 2.0 * x2 + 0.5 * x, scale), scaled(0.5 * x3 - 0.5 * x2, scale)};
+                    scaled(-1.5 * x3 + 2.0 * x2 + 0.5 * x, scale), scaled(0.5 * x3 - 0.5 * x2, scale)};
     }
 }
 
-TVelaXMWindowedFIR::TVelaXMWindowedFIR()
-    : Table(kPhases)
+TVelaXMWindowedFIR::TVelaXMWindowedFIR() : Table(kPhases)
 {
     const double pi = std::numbers::pi;
     const double scale = 1 << kShift;
@@ -55,8 +50,7 @@ int32_t TVelaXMFilterTable::CutoffFrequency(int32_t Cutoff, int32_t SampleRate, 
     return frequency;
 }
 
-TVelaXMFilterTable::TVelaXMFilterTable(int32_t SampleRate, bool ExtendedFilterRange)
-    : Table(128 * 128)
+TVelaXMFilterTable::TVelaXMFilterTable(int32_t SampleRate, bool ExtendedFilterRange) : Table(128 * 128)
 {
     const double pi = std::numbers::pi;
     for (int32_t r = 0; r < 128; ++r) {
@@ -68,8 +62,8 @@ TVelaXMFilterTable::TVelaXMFilterTable(int32_t SampleRate, bool ExtendedFilterRa
             d = (2.0 * damp - d) / fc;
             const double e = 1.0 / (fc * fc);
             const double norm = 1.0 + d + e;
-            Table[r * 128 + i]
-                = {scaled(1.0 / norm, 4096.0), scaled((d + 2.0 * e) / norm, 4096.0), scaled(-e / norm, 4096.0)};
+            Table[r * 128 + i] = {scaled(1.0 / norm, 4096.0), scaled((d + 2.0 * e) / norm, 4096.0),
+                                  scaled(-e / norm, 4096.0)};
         }
     }
 }

@@ -46,12 +46,9 @@ public:
 
 // The three tables a player builds at creation and every voice mix reads.
 struct TVelaXMMixTables {
-    explicit TVelaXMMixTables(int32_t SampleRate)
-        : Filter(SampleRate, false)
-    {
-    }
+    explicit TVelaXMMixTables(int32_t SampleRate) : Filter(SampleRate, false) {}
 
-    TVelaXMCubicSpline Cubic; // cubic-spline weights
-    TVelaXMWindowedFIR FIR; // windowed-sinc weights
+    TVelaXMCubicSpline Cubic;  // cubic-spline weights
+    TVelaXMWindowedFIR FIR;    // windowed-sinc weights
     TVelaXMFilterTable Filter; // resonant-filter coefficients
 };

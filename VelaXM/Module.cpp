@@ -3,9 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
-TVelaXMModule::TVelaXMModule(int32_t Rate, TVelaXM* Owner)
-    : SampleRate(Rate == 0 ? 44100 : Rate)
-    , Player(Owner)
+TVelaXMModule::TVelaXMModule(int32_t Rate, TVelaXM* Owner) : SampleRate(Rate == 0 ? 44100 : Rate), Player(Owner)
 {
     initChannels();
     Clear();

@@ -18,7 +18,7 @@ class TVelaXMByteReader;
 // instruments, the three channel banks and the sequencer position.
 class TVelaXMModule {
 public:
-    static constexpr int32_t kMaxChannels = 256; // channels per bank
+    static constexpr int32_t kMaxChannels = 256;     // channels per bank
     static constexpr int32_t kMidiConfigSize = 4896; // 153 macros x 32 bytes
 
     // A module for output at SampleRate (0 means 44100), owned by Player (may be none).
@@ -52,53 +52,53 @@ public:
     // The bank holding pattern channels, background voices or the reserve.
     std::array<TVelaXMChannel, kMaxChannels>& Bank(TVelaXMBank bank);
 
-    std::string Name; // song name
-    std::string MessageText; // song message from the "text" chunk
+    std::string Name;                                                // song name
+    std::string MessageText;                                         // song message from the "text" chunk
     std::array<std::unique_ptr<TVelaXMInstrument>, 256> Instruments; // index 1..255; 0 is never used
-    std::array<TVelaXMChannel, kMaxChannels> Channels; // pattern channels
-    std::array<TVelaXMChannel, kMaxChannels> BackgroundChannels; // voices handed over by new notes
-    std::array<TVelaXMChannel, kMaxChannels> ReserveChannels; // ticked and mixed, never started here
-    std::array<TVelaXMPattern, 256> Patterns; // always present; unloaded ones have 0 rows
-    std::array<uint8_t, 256> Orders{}; // pattern number per order position
-    int32_t SongLength = 0; // order positions played
-    int32_t RestartPosition = 0; // order position after the last one
-    bool LinearFrequencies = true; // linear (true) or Amiga periods
-    bool ExtendedFilterRange = false; // wider filter cutoff range
-    int32_t NumChannels = 0; // channels per pattern row
-    uint8_t DefaultSpeed = 6; // ticks per row at start
-    uint8_t DefaultBPM = 125; // beats per minute at start
-    int32_t GlobalVolume = 64; // 0..64
-    bool Loaded = false; // a load succeeded
-    std::array<uint8_t, kMidiConfigSize> MIDIConfig{}; // 9 global, 16 parametered, 128 fixed macros
-    bool EmbeddedMIDIConfig = false; // MIDIConfig came from the file
-    TVelaXMStream EQSettings; // "EQFX" payload, kept only
-    std::array<TVelaXMStream, 100> PluginData; // "FXnn" payloads, kept only
-    TVelaXMStream ExtraChunkData; // last unknown chunk payload, kept only
+    std::array<TVelaXMChannel, kMaxChannels> Channels;               // pattern channels
+    std::array<TVelaXMChannel, kMaxChannels> BackgroundChannels;     // voices handed over by new notes
+    std::array<TVelaXMChannel, kMaxChannels> ReserveChannels;        // ticked and mixed, never started here
+    std::array<TVelaXMPattern, 256> Patterns;                        // always present; unloaded ones have 0 rows
+    std::array<uint8_t, 256> Orders{};                               // pattern number per order position
+    int32_t SongLength = 0;                                          // order positions played
+    int32_t RestartPosition = 0;                                     // order position after the last one
+    bool LinearFrequencies = true;                                   // linear (true) or Amiga periods
+    bool ExtendedFilterRange = false;                                // wider filter cutoff range
+    int32_t NumChannels = 0;                                         // channels per pattern row
+    uint8_t DefaultSpeed = 6;                                        // ticks per row at start
+    uint8_t DefaultBPM = 125;                                        // beats per minute at start
+    int32_t GlobalVolume = 64;                                       // 0..64
+    bool Loaded = false;                                             // a load succeeded
+    std::array<uint8_t, kMidiConfigSize> MIDIConfig{};               // 9 global, 16 parametered, 128 fixed macros
+    bool EmbeddedMIDIConfig = false;                                 // MIDIConfig came from the file
+    TVelaXMStream EQSettings;                                        // "EQFX" payload, kept only
+    std::array<TVelaXMStream, 100> PluginData;                       // "FXnn" payloads, kept only
+    TVelaXMStream ExtraChunkData;                                    // last unknown chunk payload, kept only
 
     // Playing state.
-    uint8_t Speed = 6; // ticks per row
-    uint8_t BPM = 125; // beats per minute
-    int32_t Tick = 0; // tick within the row, 0 on its first tick
-    int32_t PatternDelay = 0; // extra row repetitions (EEx)
+    uint8_t Speed = 6;                     // ticks per row
+    uint8_t BPM = 125;                     // beats per minute
+    int32_t Tick = 0;                      // tick within the row, 0 on its first tick
+    int32_t PatternDelay = 0;              // extra row repetitions (EEx)
     TSharedWord<int32_t> CurrentOrder = 0; // order position being played
-    TSharedWord<int32_t> CurrentRow = 0; // row to be read next
-    int32_t CurrentPattern = 0; // pattern of CurrentOrder
-    int32_t PlayedOrder = 0; // order position of the row whose cells the channels hold
-    int32_t PlayedRow = -1; // that row (-1 before the first row)
-    int32_t JumpOrder = 0; // pending jump target
+    TSharedWord<int32_t> CurrentRow = 0;   // row to be read next
+    int32_t CurrentPattern = 0;            // pattern of CurrentOrder
+    int32_t PlayedOrder = 0;               // order position of the row whose cells the channels hold
+    int32_t PlayedRow = -1;                // that row (-1 before the first row)
+    int32_t JumpOrder = 0;                 // pending jump target
     int32_t JumpRow = 0;
-    bool JumpPending = false; // B, D or E6x asked for a jump on this row
+    bool JumpPending = false;            // B, D or E6x asked for a jump on this row
     TSharedWord<bool> SongEnded = false; // the order list ran out and looping is off
-    int32_t MixAmplification = 128; // 0..256
-    int32_t SamplesPerTick = 882; // current tick length
-    int32_t SampleRate = 44100; // output rate
-    int32_t PatternRampLength = 128; // volume ramp of pattern (and reserve) voices, samples
-    int32_t BackgroundRampLength = 128; // volume ramp of background voices, samples
-    int32_t OutputChannels = 2; // 1 mono, 2 stereo
-    int32_t ClickRemovalL = 0; // decaying tail of cut-off voices, mix units
+    int32_t MixAmplification = 128;      // 0..256
+    int32_t SamplesPerTick = 882;        // current tick length
+    int32_t SampleRate = 44100;          // output rate
+    int32_t PatternRampLength = 128;     // volume ramp of pattern (and reserve) voices, samples
+    int32_t BackgroundRampLength = 128;  // volume ramp of background voices, samples
+    int32_t OutputChannels = 2;          // 1 mono, 2 stereo
+    int32_t ClickRemovalL = 0;           // decaying tail of cut-off voices, mix units
     int32_t ClickRemovalR = 0;
     std::array<uint8_t, 256> PluginSlots{}; // never filled here
-    TVelaXM* Player = nullptr; // owner: loop flag, note log and tables
+    TVelaXM* Player = nullptr;              // owner: loop flag, note log and tables
 
 private:
     friend class TVelaXMLoader;

@@ -88,8 +88,8 @@ void triggerNote(TVelaXMModule& module, TVelaXMChannel& ch)
     const bool noteValid = cell.Note >= 1 && cell.Note <= 96;
 
     const bool wantsHandOver = hasInstrument
-        ? module.Instruments[cell.Instrument] != nullptr
-        : ch.Instrument != nullptr && noteValid && (!portamento || ch.Sample == nullptr);
+                                   ? module.Instruments[cell.Instrument] != nullptr
+                                   : ch.Instrument != nullptr && noteValid && (!portamento || ch.Sample == nullptr);
     const bool handedOver = wantsHandOver && ch.VoiceOn;
     if (handedOver)
         handOver(module, ch);

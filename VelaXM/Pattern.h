@@ -6,10 +6,10 @@
 
 // One pattern cell: note 1..96 = C-0..B-7, 97 = key off, 0 = empty.
 struct TVelaXMPatternNote {
-    int32_t Note = 0; // 0 none, 1..96 notes, 97 key off
-    int32_t Instrument = 0; // 0 none, 1..255
-    int32_t Volume = 0; // raw volume-column byte, 0 = empty
-    int32_t Effect = 0; // effect number, raw
+    int32_t Note = 0;            // 0 none, 1..96 notes, 97 key off
+    int32_t Instrument = 0;      // 0 none, 1..255
+    int32_t Volume = 0;          // raw volume-column byte, 0 = empty
+    int32_t Effect = 0;          // effect number, raw
     int32_t EffectParameter = 0; // 0..255
 
     bool operator==(const TVelaXMPatternNote&) const = default;
@@ -33,8 +33,8 @@ public:
     // Index of a cell, or -1 when it is outside the cell array.
     int64_t CellIndex(int32_t Row, int32_t Channel) const;
 
-    std::string Name; // from the "PNAM" chunk
-    int32_t Rows = 0; // rows played
-    uint8_t Channels = 0; // cells per row
+    std::string Name;          // from the "PNAM" chunk
+    int32_t Rows = 0;          // rows played
+    uint8_t Channels = 0;      // cells per row
     TVelaXMPatternNotes Notes; // (Rows + 1) x Channels cells, or none
 };

@@ -110,10 +110,7 @@ void extraFineRowEffect(TVelaXMChannel& ch, int32_t p)
 }
 
 // A slide memory holds up minus down: Axy raises by x and lowers by y per tick.
-int32_t slideAmount(int32_t p)
-{
-    return highNibble(p) - lowNibble(p);
-}
+int32_t slideAmount(int32_t p) { return highNibble(p) - lowNibble(p); }
 
 void rowEffectColumn(TVelaXMModule& module, TVelaXMChannel& ch)
 {

@@ -6,10 +6,7 @@
 namespace {
 
 // Order positions that can be played: the list holds 256 entries whatever the header claims.
-int32_t playableLength(const TVelaXMModule& module)
-{
-    return std::clamp(module.SongLength, 0, 256);
-}
+int32_t playableLength(const TVelaXMModule& module) { return std::clamp(module.SongLength, 0, 256); }
 
 } // namespace
 

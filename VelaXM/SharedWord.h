@@ -10,14 +10,8 @@
 template <class T>
 class TSharedWord {
 public:
-    constexpr TSharedWord(T Value = T()) noexcept
-        : value_(Value)
-    {
-    }
-    TSharedWord(const TSharedWord& Other) noexcept
-        : value_(Other.Load())
-    {
-    }
+    constexpr TSharedWord(T Value = T()) noexcept : value_(Value) {}
+    TSharedWord(const TSharedWord& Other) noexcept : value_(Other.Load()) {}
     TSharedWord& operator=(const TSharedWord& Other) noexcept
     {
         Store(Other.Load());

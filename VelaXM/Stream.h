@@ -35,7 +35,7 @@ public:
     const uint8_t* Data() const { return Block.data(); }
 
     int32_t Position = 0; // read/write position in bytes
-    int32_t Size = 0; // bytes held
+    int32_t Size = 0;     // bytes held
     int32_t Capacity = 0; // bytes reserved
 
 private:

@@ -5,12 +5,9 @@
 #include <algorithm>
 
 TVelaXM::TVelaXM(int32_t Rate, int32_t /*QueueDepth*/, int32_t BitsRequested, int32_t /*ThreadSleep*/, bool Stereo,
-    int32_t /*BufferCount*/, int32_t Frames)
-    : SampleRate(Rate <= 0 ? 44100 : Rate)
-    , Bits(BitsRequested == 8 ? 8 : 16)
-    , OutputChannels(Stereo ? 2 : 1)
-    , BufferFrames(std::max(Frames, 1))
-    , Tables(SampleRate)
+                 int32_t /*BufferCount*/, int32_t Frames)
+    : SampleRate(Rate <= 0 ? 44100 : Rate), Bits(BitsRequested == 8 ? 8 : 16), OutputChannels(Stereo ? 2 : 1),
+      BufferFrames(std::max(Frames, 1)), Tables(SampleRate)
 {
     Module = std::make_unique<TVelaXMModule>(SampleRate, this);
     Module->MixAmplification = 128;
@@ -41,10 +38,7 @@ bool TVelaXM::Play()
     return Module->Loaded;
 }
 
-void TVelaXM::Stop()
-{
-    Playing = false;
-}
+void TVelaXM::Stop() { Playing = false; }
 
 void TVelaXM::Render()
 {

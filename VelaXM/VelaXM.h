@@ -16,14 +16,14 @@
 class TVelaXM {
 public:
     static constexpr int32_t kNoteLogSize = 65536; // entries per note-log array
-    static constexpr int32_t kLogNote = 0; // NoteLog row: note - 1
-    static constexpr int32_t kLogTime = 1; // NoteLog row: output-time counter (0 here)
-    static constexpr int32_t kLogRows = 2; // NoteLog row: rows held
+    static constexpr int32_t kLogNote = 0;         // NoteLog row: note - 1
+    static constexpr int32_t kLogTime = 1;         // NoteLog row: output-time counter (0 here)
+    static constexpr int32_t kLogRows = 2;         // NoteLog row: rows held
 
     // Builds a player: rate 0 means 44100; Bits other than 8 become 16; Stereo picks 2 output channels.
     // QueueDepth, ThreadSleep and BufferCount belong to the device mode, which this player leaves out.
     explicit TVelaXM(int32_t SampleRate = 44100, int32_t QueueDepth = 0, int32_t Bits = 16, int32_t ThreadSleep = 0,
-        bool Stereo = true, int32_t BufferCount = 1, int32_t BufferFrames = 1024);
+                     bool Stereo = true, int32_t BufferCount = 1, int32_t BufferFrames = 1024);
     ~TVelaXM();
     TVelaXM(const TVelaXM&) = delete;
     TVelaXM& operator=(const TVelaXM&) = delete;
@@ -40,28 +40,29 @@ public:
     void ConvertOutput(int16_t* Target) const;
 
     std::unique_ptr<TVelaXMModule> Module; // the module, created and owned by the player
-    int32_t SampleRate = 44100; // output rate
-    int32_t Bits = 16; // 8 or 16 (device mode only)
-    int32_t OutputChannels = 2; // 1 or 2
-    int32_t BufferFrames = 1024; // frames per rendered block
-    std::vector<int32_t> Mix; // the rendered block, 16-bit scale with 12 more fraction bits
-    bool Playing = false; // rendering is on
-    bool LoopSong = true; // the song wraps to its restart position instead of ending
-    uint8_t Interpolation = 3; // 0 none, 1 linear, 2 cubic spline, 3 windowed FIR
-    bool ClipOutput = true; // ConvertOutput clips instead of wrapping
-    int32_t SamplesPerTick = 882; // current tick length in frames
-    int32_t TickRemaining = 0; // frames left in the current tick
+    int32_t SampleRate = 44100;            // output rate
+    int32_t Bits = 16;                     // 8 or 16 (device mode only)
+    int32_t OutputChannels = 2;            // 1 or 2
+    int32_t BufferFrames = 1024;           // frames per rendered block
+    std::vector<int32_t> Mix;              // the rendered block, 16-bit scale with 12 more fraction bits
+    bool Playing = false;                  // rendering is on
+    bool LoopSong = true;                  // the song wraps to its restart position instead of ending
+    uint8_t Interpolation = 3;             // 0 none, 1 linear, 2 cubic spline, 3 windowed FIR
+    bool ClipOutput = true;                // ConvertOutput clips instead of wrapping
+    int32_t SamplesPerTick = 882;          // current tick length in frames
+    int32_t TickRemaining = 0;             // frames left in the current tick
     TSharedWord<int32_t> ActiveVoices = 0; // voices sounding in the last tick slice (plus one for a click-removal tail)
-    int32_t WatchedChannel = -1; // channel whose notes are followed; -1 for all
+    int32_t WatchedChannel = -1;           // channel whose notes are followed; -1 for all
     TSharedWord<int32_t> WatchedNote = -1; // note 1..96 sounding on the watched channel in the last block, or -1
-    TSharedWord<int32_t> TriggerLatchA = -1; // note - 1 of the last note started on the watched channel; readers reset to -1
-    TSharedWord<int32_t> TriggerLatchB = -1; // a second latch for a second reader
+    TSharedWord<int32_t> TriggerLatchA =
+        -1; // note - 1 of the last note started on the watched channel; readers reset to -1
+    TSharedWord<int32_t> TriggerLatchB = -1;     // a second latch for a second reader
     std::array<std::vector<int32_t>, 3> NoteLog; // [kLogNote / kLogTime / kLogRows][entry]
-    TSharedWord<int32_t> NoteLogCount = 0; // entries recorded
-    int32_t NoteLogLast = 0; // index of the newest entry
-    bool NoteLogEnabled = true; // recording; cleared when the song wraps
-    TVelaCriticalSection Lock; // the player's own lock (device mode; kept for callers that use it)
-    TVelaXMMixTables Tables; // interpolation and filter tables for this rate
+    TSharedWord<int32_t> NoteLogCount = 0;       // entries recorded
+    int32_t NoteLogLast = 0;                     // index of the newest entry
+    bool NoteLogEnabled = true;                  // recording; cleared when the song wraps
+    TVelaCriticalSection Lock;                   // the player's own lock (device mode; kept for callers that use it)
+    TVelaXMMixTables Tables;                     // interpolation and filter tables for this rate
 
     // Called by the note trigger of a watched-channel candidate: a note 1..96 started.
     void ReportNoteStart(int32_t Channel, int32_t Note);

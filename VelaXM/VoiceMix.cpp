@@ -51,8 +51,8 @@ MixRoutine selectRoutine(const TVelaXMChannel& ch, int32_t outputChannels, int32
     const int interp = ch.Step == static_cast<uint64_t>(kOne) ? kNone : std::clamp(interpolation, 0, 3);
     const bool ramp = ch.RampDeltaL != 0 || ch.RampDeltaR != 0;
     const int filterKind = !ch.FilterActive ? kNoFilter : (ch.FilterMode == 0 ? kLowpass : kHighpass);
-    const bool equal
-        = ch.TargetGainL == ch.TargetGainR && ch.CurrentGainL == ch.CurrentGainR && ch.RampDeltaL == ch.RampDeltaR;
+    const bool equal =
+        ch.TargetGainL == ch.TargetGainR && ch.CurrentGainL == ch.CurrentGainR && ch.RampDeltaL == ch.RampDeltaR;
     const int out = outputChannels == 1 ? 1 : 2;
     return kMixRoutines[routineIndex(out, interp, ch.Sample->Channels == 2 ? 2 : 1, ramp, filterKind, equal)];
 }
@@ -127,8 +127,8 @@ void mixVoice(TVelaXMModule& module, TVelaXMChannel& ch, const MixTarget& target
             return;
         }
         ch.SignedStep = ch.Backwards ? -static_cast<int64_t>(ch.Step) : static_cast<int64_t>(ch.Step);
-        const bool audible = ch.CurrentGainL != 0 || ch.CurrentGainR != 0 || ch.RampDeltaL != 0 || ch.RampDeltaR != 0
-            || ch.FilterActive;
+        const bool audible =
+            ch.CurrentGainL != 0 || ch.CurrentGainR != 0 || ch.RampDeltaL != 0 || ch.RampDeltaR != 0 || ch.FilterActive;
         if (audible) {
             routine(ch, target.mix + static_cast<ptrdiff_t>(offset) * target.outputChannels, run, *target.tables);
         } else {
@@ -145,8 +145,8 @@ void mixVoice(TVelaXMModule& module, TVelaXMChannel& ch, const MixTarget& target
                 ch.RampDeltaL = 0;
                 ch.RampDeltaR = 0;
                 ch.RampRemaining = 0;
-                const bool finished
-                    = ch.Bank == TVelaXMBank::Background || ch.FadeoutVolume == 0 || envelopeStaysSilent(ch);
+                const bool finished =
+                    ch.Bank == TVelaXMBank::Background || ch.FadeoutVolume == 0 || envelopeStaysSilent(ch);
                 if (ch.CurrentGainL == 0 && ch.CurrentGainR == 0 && finished) {
                     ch.VoiceOn = false;
                     return;

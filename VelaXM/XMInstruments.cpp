@@ -13,7 +13,7 @@ constexpr int32_t kMaxSamples = 256;
 // trackers kept X in 8 bits, so a point that goes backwards borrows the high
 // byte of its predecessor (and one more step of 256 if needed).
 void readEnvelope(TVelaXMEnvelope& env, const uint8_t* points, uint8_t count, uint8_t sustain, uint8_t loopStart,
-    uint8_t loopEnd, uint8_t type)
+                  uint8_t loopEnd, uint8_t type)
 {
     for (int32_t k = 0; k < TVelaXMEnvelope::kMaxPoints; ++k) {
         env.Points[k].X = static_cast<int32_t>(readLE16(points + 4 * k));

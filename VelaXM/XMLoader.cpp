@@ -13,11 +13,8 @@ constexpr int64_t kCellBudgetFloor = 1 << 20;
 } // namespace
 
 TVelaXMLoader::TVelaXMLoader(TVelaXMModule& module, const uint8_t* data, uint32_t size)
-    : module_(module)
-    , reader_(data, size)
-    , cellBudget_(kCellBudgetFloor + 4 * static_cast<int64_t>(size))
-{
-}
+    : module_(module), reader_(data, size), cellBudget_(kCellBudgetFloor + 4 * static_cast<int64_t>(size))
+{}
 
 bool TVelaXMModule::Load(const void* Data, uint32_t Size)
 {
