@@ -62,7 +62,7 @@ public:
     int32_t NoteLogLast = 0;                     // index of the newest entry
     bool NoteLogEnabled = true;                  // recording; cleared when the song wraps
     TVelaCriticalSection Lock;                   // the player's own lock (device mode; kept for callers that use it)
-    TVelaXMMixTables Tables;                     // interpolation and filter tables for this rate
+    TVelaXMMixTables Tables;                     // the shared interpolation and filter tables for this rate
 
     // Called by the note trigger of a watched-channel candidate: a note 1..96 started.
     void ReportNoteStart(int32_t Channel, int32_t Note);
