@@ -16,7 +16,7 @@ constexpr int64_t kOne = int64_t(1) << 32;
 struct ReferenceMixer {
     const TVelaXMMixTables& tables;
 
-    int32_t interpolate(const int32_t* s, int stride, uint32_t frac, int interp) const
+    int32_t interpolate(const int16_t* s, int stride, uint32_t frac, int interp) const
     {
         switch (interp) {
         case kNone:
@@ -57,7 +57,7 @@ struct ReferenceMixer {
     {
         const int sc = ch.Sample->Channels;
         for (int32_t i = 0; i < frames; ++i) {
-            const int32_t* s = ch.Sample->Frames() + (ch.Position >> 32) * sc;
+            const int16_t* s = ch.Sample->Frames() + (ch.Position >> 32) * sc;
             const auto frac = static_cast<uint32_t>(ch.Position);
             int32_t xl = filter(interpolate(s, sc, frac, interp), ch.FilterY1L, ch.FilterY2L, ch, kind);
             int32_t xr
@@ -91,7 +91,7 @@ TVelaXMSample randomSample(std::mt19937& rng, int channels, int32_t frames)
     s.Allocate(frames, channels);
     std::uniform_int_distribution<int32_t> value(-32768, 32767);
     for (int32_t i = 0; i < frames * channels; ++i)
-        s.Frames()[i] = value(rng);
+        s.Frames()[i] = static_cast<int16_t>(value(rng));
     s.WriteGuards();
     return s;
 }
@@ -179,7 +179,7 @@ TEST(Mixer, OneShotAtUnitStepThenClickRemovalToZero)
     TVelaXMSample sample;
     sample.Allocate(100, 1);
     for (int32_t i = 0; i < 100; ++i)
-        sample.Frames()[i] = (i * 300) - 15000;
+        sample.Frames()[i] = static_cast<int16_t>((i * 300) - 15000);
     sample.WriteGuards();
     TVelaXMChannel& ch = module.Channels[0];
     ch.Sample = &sample;
