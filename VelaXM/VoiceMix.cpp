@@ -1,5 +1,7 @@
 #include "VelaXM/VoiceMix.h"
 
+#include "VelaXM/MixKernelSets.h"
+
 #include <algorithm>
 
 namespace velaxm {
@@ -54,7 +56,7 @@ MixRoutine selectRoutine(const TVelaXMChannel& ch, int32_t outputChannels, int32
     const bool equal =
         ch.TargetGainL == ch.TargetGainR && ch.CurrentGainL == ch.CurrentGainR && ch.RampDeltaL == ch.RampDeltaR;
     const int out = outputChannels == 1 ? 1 : 2;
-    return kMixRoutines[routineIndex(out, interp, ch.Sample->Channels == 2 ? 2 : 1, ramp, filterKind, equal)];
+    return activeMixRoutines()[routineIndex(out, interp, ch.Sample->Channels == 2 ? 2 : 1, ramp, filterKind, equal)];
 }
 
 int32_t prepareRun(TVelaXMChannel& ch, int32_t limit)
