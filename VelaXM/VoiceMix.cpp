@@ -16,15 +16,9 @@ int32_t saturatingAdd(int32_t a, int32_t b)
     return static_cast<int32_t>(std::clamp<int64_t>(static_cast<int64_t>(a) + b, INT32_MIN, INT32_MAX));
 }
 
-// One step of the tail: at least 1 towards 0, so it always ends.
-int32_t decay(int32_t acc)
-{
-    if (acc > 0)
-        return acc - (acc / 256 + (acc % 256 != 0));
-    if (acc < 0)
-        return acc - (acc / 256 - (acc % 256 != 0));
-    return 0;
-}
+// One step of the tail: acc / 256 rounded away from zero, so at least 1 towards
+// 0 and it always ends. Written with shifts (floor) so that it needs no branch.
+int32_t decay(int32_t acc) { return acc > 0 ? acc + ((-acc) >> 8) : acc - (acc >> 8); }
 
 // Whether the voice can never be heard again: its volume envelope rests at 0
 // for good, or it was released without a volume envelope (which silences it).

@@ -6,7 +6,7 @@
 // markdown tables: the median x-realtime of each renderer, and per pairing of
 // ours with a peer at the matching interpolation the median and worst ratio.
 //
-//   bench_xm_render [--corpus DIR] [--seconds 180] [--repeat 3] [--cpu N] [--files]
+//   bench_xm_render [--corpus DIR] [--seconds 180] [--repeat 3] [--cpu N] [--files] [--ours]
 #include "BenchCorpus.h"
 #include "Renderers.h"
 
@@ -31,6 +31,7 @@ struct Options {
     int repeat = 3;
     int cpu = -1; // -1: the last core, unless the process is pinned already
     bool perFile = false;
+    bool oursOnly = false; // for profiling ours alone
 };
 
 Options parseOptions(int argc, char** argv)
@@ -49,8 +50,11 @@ Options parseOptions(int argc, char** argv)
             options.cpu = std::atoi(argv[++i]);
         else if (arg == "--files")
             options.perFile = true;
+        else if (arg == "--ours")
+            options.oursOnly = true;
         else {
-            std::fprintf(stderr, "usage: %s [--corpus DIR] [--seconds S] [--repeat N] [--cpu N] [--files]\n", argv[0]);
+            std::fprintf(stderr, "usage: %s [--corpus DIR] [--seconds S] [--repeat N] [--cpu N] [--files] [--ours]\n",
+                         argv[0]);
             std::exit(2);
         }
     }
@@ -129,8 +133,9 @@ Results measure(const Options& options, const std::vector<Song>& songs)
 {
     Results results;
     results.kinds = ourRenderers();
-    for (RendererKind& peer : peerRenderers())
-        results.kinds.push_back(std::move(peer));
+    if (!options.oursOnly)
+        for (RendererKind& peer : peerRenderers())
+            results.kinds.push_back(std::move(peer));
     results.cpu.assign(results.kinds.size(), std::vector<double>(songs.size(), std::numeric_limits<double>::max()));
     const auto maxFrames = static_cast<int64_t>(options.seconds * kRate);
     for (size_t s = 0; s < songs.size(); ++s) {
