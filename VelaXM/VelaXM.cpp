@@ -19,8 +19,9 @@ TVelaXM::TVelaXM(int32_t Rate, int32_t /*QueueDepth*/, int32_t BitsRequested, in
     Module->PatternRampLength = static_cast<int32_t>(static_cast<int64_t>(SampleRate) * 128 / 44100);
     Module->BackgroundRampLength = Module->PatternRampLength;
     Mix.assign(static_cast<size_t>(BufferFrames) * OutputChannels, 0);
-    for (auto& column : NoteLog)
-        column.assign(kNoteLogSize, 0);
+    auto* log = static_cast<int32_t*>(NoteLogPages.Data());
+    for (size_t column = 0; column < NoteLog.size(); ++column)
+        NoteLog[column] = std::span<int32_t>(log + column * kNoteLogSize, kNoteLogSize);
     SamplesPerTick = Module->ComputeSamplesPerTick();
 }
 
