@@ -5,6 +5,9 @@
 
 #include <GL/gl.h>
 #include <cstring>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #include <stdexcept>
 
 namespace {
@@ -32,12 +35,26 @@ bool FullyOpaque(const uint8_t* rgba, size_t pixels)
     return true;
 }
 
-std::unique_ptr<uint8_t[]> DropAlpha(const uint8_t* rgba, size_t pixels)
+// Packs RGBA pixels into RGB within the same buffer: a second full-size copy
+// would be the largest block the game ever holds. Going forwards, each write
+// lands on bytes that have already been read.
+void DropAlphaInPlace(uint8_t* pixels, size_t count)
 {
-    std::unique_ptr<uint8_t[]> rgb(new uint8_t[pixels * 3]);
-    for (size_t i = 0; i < pixels; ++i)
-        std::memcpy(rgb.get() + i * 3, rgba + i * 4, 3);
-    return rgb;
+    for (size_t i = 0; i < count; ++i) {
+        pixels[i * 3] = pixels[i * 4];
+        pixels[i * 3 + 1] = pixels[i * 4 + 1];
+        pixels[i * 3 + 2] = pixels[i * 4 + 2];
+    }
+}
+
+// Hands the pages of freed blocks back to the system. A decoded image is freed
+// right after its upload, and glibc keeps such a block's pages in its heap until
+// told otherwise, so every atlas would otherwise leave its size behind.
+void ReleaseFreedMemory()
+{
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
 }
 
 } // namespace
@@ -153,10 +170,11 @@ void TTexturePNG::Upload()
         const size_t pixels = size_t(Width) * size_t(Height);
         TextureFormat = kFormatRGBA;
         if (FullyOpaque(Pixels.get(), pixels)) {
-            Pixels = DropAlpha(Pixels.get(), pixels);
+            DropAlphaInPlace(Pixels.get(), pixels);
             TextureFormat = kFormatRGB;
         }
     }
     UploadPixels();
     Pixels.reset();
+    ReleaseFreedMemory();
 }
