@@ -5,9 +5,6 @@
 
 #include <GL/gl.h>
 #include <cstring>
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 #include <stdexcept>
 
 namespace {
@@ -47,15 +44,8 @@ void DropAlphaInPlace(uint8_t* pixels, size_t count)
     }
 }
 
-// Hands the pages of freed blocks back to the system. A decoded image is freed
-// right after its upload, and glibc keeps such a block's pages in its heap until
-// told otherwise, so every atlas would otherwise leave its size behind.
-void ReleaseFreedMemory()
-{
-#if defined(__GLIBC__)
-    malloc_trim(0);
-#endif
-}
+// Rows per band of a banded upload: 256 KiB of a 2048-texel-wide atlas.
+constexpr int32_t kBandRows = 32;
 
 } // namespace
 
@@ -89,6 +79,13 @@ void TTexture::UploadPixels()
     if (!Dirty)
         return;
     UnloadObject();
+    CreateObject(Pixels.get());
+    Dirty = false;
+    BoundTexture = -1;
+}
+
+void TTexture::CreateObject(const uint8_t* pixels)
+{
     InvWidth = 1.0f / float(Width);
     InvHeight = 1.0f / float(Height);
     glGenTextures(1, &Handle);
@@ -105,10 +102,8 @@ void TTexture::UploadPixels()
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     const TFormat& format = kFormats[TextureFormat >= 0 && TextureFormat < 8 ? TextureFormat : kFormatRGBA];
-    glTexImage2D(GL_TEXTURE_2D, 0, GLint(format.format), Width, Height, 0, format.format, format.type, Pixels.get());
+    glTexImage2D(GL_TEXTURE_2D, 0, GLint(format.format), Width, Height, 0, format.format, format.type, pixels);
     glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
-    Dirty = false;
-    BoundTexture = -1;
 }
 
 void TTexture::BindForDraw()
@@ -155,10 +150,36 @@ void TTexturePNG::Unload()
     Pixels.reset();
 }
 
+bool TTexturePNG::UploadInBands()
+{
+    UnloadObject();
+    TextureFormat = kFormatRGBA;
+    CreateObject(nullptr);
+    int32_t width = 0, height = 0;
+    const bool uploaded = DecodePNGBands(
+        PNGData.get(), size_t(PNGSize), kBandRows,
+        [this](int32_t first, int32_t count, const uint8_t* rows) {
+            if (first == 0 && FullyOpaque(rows, size_t(count) * size_t(Width)))
+                return false;
+            glTexSubImage2D(GL_TEXTURE_2D, 0, 0, first, Width, count, GL_RGBA, GL_UNSIGNED_BYTE, rows);
+            return true;
+        },
+        width, height);
+    BoundTexture = -1;
+    if (!uploaded || width != Width || height != Height) {
+        UnloadObject();
+        return false;
+    }
+    Dirty = false;
+    return true;
+}
+
 void TTexturePNG::Upload()
 {
     // A clean texture already holds its image; decoding it again would only be thrown away.
     if (!Dirty)
+        return;
+    if (!Pixels && UploadInBands())
         return;
     if (!Pixels) {
         // The size read at creation stays valid when the image data turns out to be corrupt.
@@ -176,5 +197,4 @@ void TTexturePNG::Upload()
     }
     UploadPixels();
     Pixels.reset();
-    ReleaseFreedMemory();
 }
