@@ -1,5 +1,6 @@
 #include "VelaXM/VelaXM.h"
 
+#include "VelaXM/MixKernelSets.h"
 #include "VelaXM/VoiceMix.h"
 
 #include <algorithm>
@@ -23,6 +24,8 @@ TVelaXM::TVelaXM(int32_t Rate, int32_t /*QueueDepth*/, int32_t BitsRequested, in
     for (size_t column = 0; column < NoteLog.size(); ++column)
         NoteLog[column] = std::span<int32_t>(log + column * kNoteLogSize, kNoteLogSize);
     SamplesPerTick = Module->ComputeSamplesPerTick();
+    // The processor's mix routines are chosen here, so never first on the audio thread.
+    velaxm::activeMixRoutines();
 }
 
 TVelaXM::~TVelaXM() = default;
