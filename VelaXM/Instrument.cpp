@@ -11,11 +11,11 @@ void TVelaXMSample::WriteGuards()
 {
     if (!HasData())
         return;
-    int32_t* frames = Frames();
+    int16_t* frames = Frames();
     const int32_t stride = Channels;
     for (int32_t c = 0; c < stride; ++c) {
-        const int32_t first = frames[c];
-        const int32_t last = frames[(Length - 1) * stride + c];
+        const int16_t first = frames[c];
+        const int16_t last = frames[(Length - 1) * stride + c];
         for (int32_t k = 1; k <= kGuardFrames; ++k)
             frames[-k * stride + c] = first;
         for (int32_t k = 0; k < kGuardFrames; ++k)

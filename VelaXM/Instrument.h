@@ -28,8 +28,8 @@ struct TVelaXMEnvelope {
     int32_t SustainPoint = 0;                    // point index
 };
 
-// One sample: 32-bit values at 16-bit scale, stereo interleaved, with spare
-// values around the frames so that the interpolating mixer may read past both ends.
+// One sample: 16-bit values, stereo interleaved, with spare values around the
+// frames so that the interpolating mixer may read past both ends.
 class TVelaXMSample {
 public:
     static constexpr int32_t kSpareValues = 8; // zeroed values in front of and behind the data
@@ -38,15 +38,15 @@ public:
     // Allocates Length x Channels zeroed values plus the spare values.
     void Allocate(int32_t Frames, int32_t ChannelCount);
     // First value of frame 0 (the spare values sit in front of it).
-    int32_t* Frames() { return Data.data() + kSpareValues; }
-    const int32_t* Frames() const { return Data.data() + kSpareValues; }
+    int16_t* Frames() { return Data.data() + kSpareValues; }
+    const int16_t* Frames() const { return Data.data() + kSpareValues; }
     // Writes the edge guards and, for a usable loop, the loop guards.
     void WriteGuards();
     // Number of frames that hold data (0 when nothing is allocated).
     bool HasData() const { return !Data.empty() && Length > 0; }
 
     std::string Name;                                                   // trimmed sample name
-    std::vector<int32_t> Data = std::vector<int32_t>(2 * kSpareValues); // (Length x Channels + 16) values
+    std::vector<int16_t> Data = std::vector<int16_t>(2 * kSpareValues); // (Length x Channels + 16) values
     int32_t Length = 0;                                                 // frames
     int32_t LoopStart = 0;                                              // frames
     int32_t LoopLength = 0;                                             // frames

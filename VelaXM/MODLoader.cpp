@@ -97,9 +97,9 @@ void decodeSample(TVelaXMSample& sample, const ModSampleInfo& info, const TVelaX
     sample.LoopStart = sample.Loop ? static_cast<int32_t>(loopStart) : 0;
     sample.LoopLength = sample.Loop ? static_cast<int32_t>(loopLength) : 0;
     sample.Allocate(static_cast<int32_t>(info.length), 1);
-    int32_t* frames = sample.Frames();
+    int16_t* frames = sample.Frames();
     for (int64_t i = 0; i < info.length; ++i)
-        frames[i] = static_cast<int8_t>(reader.At(offset + i)) * 256;
+        frames[i] = static_cast<int16_t>(static_cast<int8_t>(reader.At(offset + i)) * 256);
     sample.WriteGuards();
 }
 

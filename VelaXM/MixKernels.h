@@ -17,7 +17,7 @@ enum FilterKind : int { kNoFilter = 0, kLowpass = 1, kHighpass = 2 };
 
 // One interpolated value of one sample channel; s points at frame t of that channel.
 template <int Interp, int Stride>
-inline int32_t interpolate(const int32_t* s, uint32_t fraction, const TVelaXMMixTables& tables)
+inline int32_t interpolate(const int16_t* s, uint32_t fraction, const TVelaXMMixTables& tables)
 {
     if constexpr (Interp == kNone) {
         return s[0];
@@ -25,7 +25,7 @@ inline int32_t interpolate(const int32_t* s, uint32_t fraction, const TVelaXMMix
         const int64_t delta = static_cast<int64_t>(s[Stride]) - s[0];
         return s[0] + static_cast<int32_t>(((fraction >> 16) * delta) >> 16);
     } else if constexpr (Interp == kCubic) {
-        // Sample values stay within 16 bits and the weights of a row sum to at
+        // Sample values are 16-bit and the weights of a row sum to at
         // most 1.25 x 16384 in magnitude, so the sum fits 32 bits.
         const auto& c = tables.Cubic.Table[fraction >> 22];
         const int32_t sum = c[0] * s[-Stride] + c[1] * s[0] + c[2] * s[Stride] + c[3] * s[2 * Stride];
@@ -70,7 +70,7 @@ using MixRoutine = void (*)(TVelaXMChannel&, int32_t*, int32_t, const TVelaXMMix
 template <int OutChannels, int Interp, int SampleChannels, bool Ramp, int Filter, bool EqualSides>
 void mixRoutine(TVelaXMChannel& ch, int32_t* out, int32_t frames, const TVelaXMMixTables& tables)
 {
-    const int32_t* data = ch.Sample->Frames();
+    const int16_t* data = ch.Sample->Frames();
     int64_t position = ch.Position;
     const int64_t step = ch.SignedStep;
     int32_t gainL = ch.CurrentGainL, gainR = ch.CurrentGainR;
@@ -81,7 +81,7 @@ void mixRoutine(TVelaXMChannel& ch, int32_t* out, int32_t frames, const TVelaXMM
     int32_t lastL = 0, lastR = 0;
 #pragma GCC unroll 4
     for (int32_t i = 0; i < frames; ++i) {
-        const int32_t* s = data + (position >> 32) * SampleChannels;
+        const int16_t* s = data + (position >> 32) * SampleChannels;
         const auto fraction = static_cast<uint32_t>(position);
         int32_t xL = filter<Filter>(interpolate<Interp, SampleChannels>(s, fraction, tables), y1L, y2L, a0, b0, b1);
         int32_t xR = xL;

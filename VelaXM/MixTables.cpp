@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <memory>
+#include <mutex>
 #include <numbers>
 
 namespace {
@@ -10,7 +13,7 @@ int32_t scaled(double value, double scale) { return static_cast<int32_t>(std::lr
 
 } // namespace
 
-TVelaXMCubicSpline::TVelaXMCubicSpline() : Table(kPhases)
+TVelaXMCubicSpline::TVelaXMCubicSpline() : Table(kPhases), Table16(kPhases)
 {
     const double scale = 1 << kShift;
     for (int32_t i = 0; i < kPhases; ++i) {
@@ -19,24 +22,45 @@ TVelaXMCubicSpline::TVelaXMCubicSpline() : Table(kPhases)
         const double x3 = x2 * x;
         Table[i] = {scaled(-0.5 * x3 + x2 - 0.5 * x, scale), scaled(1.5 * x3 - 2.5 * x2 + 1.0, scale),
                     scaled(-1.5 * x3 + 2.0 * x2 + 0.5 * x, scale), scaled(0.5 * x3 - 0.5 * x2, scale)};
+        // Every weight lies within -0.08 .. 1.0 x 16384, well inside 16 bits.
+        for (int32_t j = 0; j < 4; ++j)
+            Table16[i][j] = static_cast<int16_t>(Table[i][j]);
     }
 }
 
-TVelaXMWindowedFIR::TVelaXMWindowedFIR() : Table(kPhases)
+std::array<int32_t, 8> TVelaXMWindowedFIR::Weights(int32_t Phase)
 {
     const double pi = std::numbers::pi;
     const double scale = 1 << kShift;
-    for (int32_t i = 0; i < kPhases; ++i) {
-        for (int32_t j = 0; j < 8; ++j) {
-            const double c = j - (i / 4096.0 - 0.5);
-            const double d = c - 4.0;
-            double weight = 1.0;
-            if (std::abs(d) >= 1e-12) {
-                const double window = 0.42 - 0.5 * std::cos(pi * c / 4.0) + 0.08 * std::cos(pi * c / 2.0);
-                weight = std::sin(pi * d) / (pi * d) * window;
-            }
-            Table[i][j] = scaled(weight, scale);
+    std::array<int32_t, 8> row{};
+    for (int32_t j = 0; j < 8; ++j) {
+        const double c = j - (Phase / 4096.0 - 0.5);
+        const double d = c - 4.0;
+        double weight = 1.0;
+        if (std::abs(d) >= 1e-12) {
+            const double window = 0.42 - 0.5 * std::cos(pi * c / 4.0) + 0.08 * std::cos(pi * c / 2.0);
+            weight = std::sin(pi * d) / (pi * d) * window;
         }
+        row[j] = scaled(weight, scale);
+    }
+    return row;
+}
+
+TVelaXMWindowedFIR::TVelaXMWindowedFIR() : Table(kPhases), SplitTable(kPhases)
+{
+    SplitExact = true;
+    for (int32_t i = 0; i < kPhases; ++i) {
+        Table[i] = Weights(i);
+        int64_t magnitude = 0;
+        for (int32_t j = 0; j < 8; ++j) {
+            const int32_t k = Table[i][j];
+            magnitude += std::abs(static_cast<int64_t>(k));
+            SplitTable[i][j] = static_cast<int16_t>(k >> 8);
+            SplitTable[i][8 + j] = static_cast<int16_t>(k & 255);
+            SplitExact = SplitExact && (k >> 8) >= INT16_MIN && (k >> 8) <= INT16_MAX;
+        }
+        // Half the weighted sum of full-scale samples must stay within 32 bits.
+        SplitExact = SplitExact && magnitude * 32768 / 2 + 2 < (int64_t(1) << 31);
     }
 }
 
@@ -67,3 +91,35 @@ TVelaXMFilterTable::TVelaXMFilterTable(int32_t SampleRate, bool ExtendedFilterRa
         }
     }
 }
+
+namespace {
+
+// The filter table of a rate, built by the first player at that rate.
+const TVelaXMFilterTable& sharedFilterTable(int32_t SampleRate)
+{
+    static std::mutex lock;
+    static std::map<int32_t, std::unique_ptr<const TVelaXMFilterTable>> tables;
+    const std::lock_guard<std::mutex> guard(lock);
+    auto& table = tables[SampleRate];
+    if (!table)
+        table = std::make_unique<const TVelaXMFilterTable>(SampleRate, false);
+    return *table;
+}
+
+const TVelaXMCubicSpline& sharedCubicSpline()
+{
+    static const TVelaXMCubicSpline table;
+    return table;
+}
+
+const TVelaXMWindowedFIR& sharedWindowedFIR()
+{
+    static const TVelaXMWindowedFIR table;
+    return table;
+}
+
+} // namespace
+
+TVelaXMMixTables::TVelaXMMixTables(int32_t SampleRate)
+    : Cubic(sharedCubicSpline()), FIR(sharedWindowedFIR()), Filter(sharedFilterTable(SampleRate))
+{}

@@ -13,7 +13,8 @@ public:
     // Builds the table.
     TVelaXMCubicSpline();
 
-    std::vector<std::array<int32_t, 4>> Table; // one row of weights per phase
+    std::vector<std::array<int32_t, 4>> Table;   // one row of weights per phase
+    std::vector<std::array<int16_t, 4>> Table16; // the same weights as 16-bit values, for multiply-add instructions
 };
 
 // Windowed-sinc weights for samples t-3..t+4, 4096 phases, scale 32768.
@@ -24,8 +25,16 @@ public:
 
     // Builds the table.
     TVelaXMWindowedFIR();
+    // The eight weights of one phase, scaled and rounded.
+    static std::array<int32_t, 8> Weights(int32_t Phase);
 
     std::vector<std::array<int32_t, 8>> Table; // one row of weights per phase
+    // Each weight k split as 256 x high + low (0..255): the eight highs, then the
+    // eight lows, so that 16-bit multiply-adds reproduce the 64-bit sums exactly.
+    std::vector<std::array<int16_t, 16>> SplitTable;
+    // Whether the split rows reproduce every value a 16-bit sample can give (true
+    // for weights whose magnitudes sum below 4 x 32768 in every row).
+    bool SplitExact = false;
 };
 
 // Resonant-filter coefficients A0, B0, B1 (scale 4096) for every resonance and cutoff.
@@ -44,11 +53,13 @@ public:
     std::vector<std::array<int32_t, 3>> Table; // [resonance * 128 + cutoff]
 };
 
-// The three tables a player builds at creation and every voice mix reads.
+// The three tables every voice mix reads. They are built once per process (the
+// filter table once per output rate) and shared read-only by every player.
 struct TVelaXMMixTables {
-    explicit TVelaXMMixTables(int32_t SampleRate) : Filter(SampleRate, false) {}
+    // The shared tables for an output rate, built on first use.
+    explicit TVelaXMMixTables(int32_t SampleRate);
 
-    TVelaXMCubicSpline Cubic;  // cubic-spline weights
-    TVelaXMWindowedFIR FIR;    // windowed-sinc weights
-    TVelaXMFilterTable Filter; // resonant-filter coefficients
+    const TVelaXMCubicSpline& Cubic;  // cubic-spline weights
+    const TVelaXMWindowedFIR& FIR;    // windowed-sinc weights
+    const TVelaXMFilterTable& Filter; // resonant-filter coefficients
 };

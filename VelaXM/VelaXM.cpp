@@ -1,8 +1,13 @@
 #include "VelaXM/VelaXM.h"
 
+#include "VelaXM/MixKernelSets.h"
 #include "VelaXM/VoiceMix.h"
 
 #include <algorithm>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 TVelaXM::TVelaXM(int32_t Rate, int32_t /*QueueDepth*/, int32_t BitsRequested, int32_t /*ThreadSleep*/, bool Stereo,
                  int32_t /*BufferCount*/, int32_t Frames)
@@ -15,9 +20,12 @@ TVelaXM::TVelaXM(int32_t Rate, int32_t /*QueueDepth*/, int32_t BitsRequested, in
     Module->PatternRampLength = static_cast<int32_t>(static_cast<int64_t>(SampleRate) * 128 / 44100);
     Module->BackgroundRampLength = Module->PatternRampLength;
     Mix.assign(static_cast<size_t>(BufferFrames) * OutputChannels, 0);
-    for (auto& column : NoteLog)
-        column.assign(kNoteLogSize, 0);
+    auto* log = static_cast<int32_t*>(NoteLogPages.Data());
+    for (size_t column = 0; column < NoteLog.size(); ++column)
+        NoteLog[column] = std::span<int32_t>(log + column * kNoteLogSize, kNoteLogSize);
     SamplesPerTick = Module->ComputeSamplesPerTick();
+    // The processor's mix routines are chosen here, so never first on the audio thread.
+    velaxm::activeMixRoutines();
 }
 
 TVelaXM::~TVelaXM() = default;
@@ -103,9 +111,23 @@ void TVelaXM::MixInto(int32_t* Target, int32_t Volume) const
 
 void TVelaXM::ConvertOutput(int16_t* Target) const
 {
-    for (size_t i = 0; i < Mix.size(); ++i) {
-        const int32_t v = Mix[i] >> 12;
-        Target[i] = ClipOutput ? static_cast<int16_t>(std::clamp(v, -32768, 32767)) : static_cast<int16_t>(v);
+    const size_t count = Mix.size();
+    const int32_t* mix = Mix.data();
+    size_t i = 0;
+    if (ClipOutput) {
+#if defined(__SSE2__)
+        // Packing with signed saturation is exactly the clip to 16 bits.
+        for (; i + 8 <= count; i += 8) {
+            const __m128i low = _mm_srai_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(mix + i)), 12);
+            const __m128i high = _mm_srai_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(mix + i + 4)), 12);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(Target + i), _mm_packs_epi32(low, high));
+        }
+#endif
+        for (; i < count; ++i)
+            Target[i] = static_cast<int16_t>(std::clamp(mix[i] >> 12, -32768, 32767));
+    } else {
+        for (; i < count; ++i)
+            Target[i] = static_cast<int16_t>(mix[i] >> 12);
     }
 }
 

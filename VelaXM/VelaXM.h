@@ -4,10 +4,12 @@
 #include "VelaXM/MixTables.h"
 #include "VelaXM/Module.h"
 #include "VelaXM/SharedWord.h"
+#include "VelaXM/ZeroedPages.h"
 
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 // The module player: owns a module and renders it block by block into a
@@ -56,13 +58,13 @@ public:
     TSharedWord<int32_t> WatchedNote = -1; // note 1..96 sounding on the watched channel in the last block, or -1
     TSharedWord<int32_t> TriggerLatchA =
         -1; // note - 1 of the last note started on the watched channel; readers reset to -1
-    TSharedWord<int32_t> TriggerLatchB = -1;     // a second latch for a second reader
-    std::array<std::vector<int32_t>, 3> NoteLog; // [kLogNote / kLogTime / kLogRows][entry]
-    TSharedWord<int32_t> NoteLogCount = 0;       // entries recorded
-    int32_t NoteLogLast = 0;                     // index of the newest entry
-    bool NoteLogEnabled = true;                  // recording; cleared when the song wraps
-    TVelaCriticalSection Lock;                   // the player's own lock (device mode; kept for callers that use it)
-    TVelaXMMixTables Tables;                     // interpolation and filter tables for this rate
+    TSharedWord<int32_t> TriggerLatchB = -1;   // a second latch for a second reader
+    std::array<std::span<int32_t>, 3> NoteLog; // [kLogNote / kLogTime / kLogRows][entry], kNoteLogSize each
+    TSharedWord<int32_t> NoteLogCount = 0;     // entries recorded
+    int32_t NoteLogLast = 0;                   // index of the newest entry
+    bool NoteLogEnabled = true;                // recording; cleared when the song wraps
+    TVelaCriticalSection Lock;                 // the player's own lock (device mode; kept for callers that use it)
+    TVelaXMMixTables Tables;                   // the shared interpolation and filter tables for this rate
 
     // Called by the note trigger of a watched-channel candidate: a note 1..96 started.
     void ReportNoteStart(int32_t Channel, int32_t Note);
@@ -75,4 +77,6 @@ public:
 
 private:
     void mixSlice(int32_t offset, int32_t frames);
+
+    TZeroedPages NoteLogPages{3 * kNoteLogSize * sizeof(int32_t)}; // holds the three note-log arrays
 };

@@ -1,5 +1,7 @@
 #include "VelaXM/VoiceMix.h"
 
+#include "VelaXM/MixKernelSets.h"
+
 #include <algorithm>
 
 namespace velaxm {
@@ -14,15 +16,9 @@ int32_t saturatingAdd(int32_t a, int32_t b)
     return static_cast<int32_t>(std::clamp<int64_t>(static_cast<int64_t>(a) + b, INT32_MIN, INT32_MAX));
 }
 
-// One step of the tail: at least 1 towards 0, so it always ends.
-int32_t decay(int32_t acc)
-{
-    if (acc > 0)
-        return acc - (acc / 256 + (acc % 256 != 0));
-    if (acc < 0)
-        return acc - (acc / 256 - (acc % 256 != 0));
-    return 0;
-}
+// One step of the tail: acc / 256 rounded away from zero, so at least 1 towards
+// 0 and it always ends. Written with shifts (floor) so that it needs no branch.
+int32_t decay(int32_t acc) { return acc > 0 ? acc + ((-acc) >> 8) : acc - (acc >> 8); }
 
 // Whether the voice can never be heard again: its volume envelope rests at 0
 // for good, or it was released without a volume envelope (which silences it).
@@ -54,7 +50,7 @@ MixRoutine selectRoutine(const TVelaXMChannel& ch, int32_t outputChannels, int32
     const bool equal =
         ch.TargetGainL == ch.TargetGainR && ch.CurrentGainL == ch.CurrentGainR && ch.RampDeltaL == ch.RampDeltaR;
     const int out = outputChannels == 1 ? 1 : 2;
-    return kMixRoutines[routineIndex(out, interp, ch.Sample->Channels == 2 ? 2 : 1, ramp, filterKind, equal)];
+    return activeMixRoutines()[routineIndex(out, interp, ch.Sample->Channels == 2 ? 2 : 1, ramp, filterKind, equal)];
 }
 
 int32_t prepareRun(TVelaXMChannel& ch, int32_t limit)

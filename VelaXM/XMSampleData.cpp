@@ -6,16 +6,16 @@ constexpr int64_t kADPCMTableSize = 16;
 
 // Values are delta-coded per channel: each one is the wrapping running sum of
 // the deltas so far, at 8 or 16 bits.
-void decodeDeltas8(const TVelaXMByteReader& reader, int64_t offset, int32_t frames, int32_t* out, int32_t stride)
+void decodeDeltas8(const TVelaXMByteReader& reader, int64_t offset, int32_t frames, int16_t* out, int32_t stride)
 {
     int8_t sum = 0;
     for (int32_t i = 0; i < frames; ++i) {
         sum = static_cast<int8_t>(sum + static_cast<int8_t>(reader.At(offset + i)));
-        out[i * stride] = sum * 256;
+        out[i * stride] = static_cast<int16_t>(sum * 256);
     }
 }
 
-void decodeDeltas16(const TVelaXMByteReader& reader, int64_t offset, int32_t frames, int32_t* out, int32_t stride)
+void decodeDeltas16(const TVelaXMByteReader& reader, int64_t offset, int32_t frames, int16_t* out, int32_t stride)
 {
     int16_t sum = 0;
     for (int32_t i = 0; i < frames; ++i) {
@@ -27,7 +27,7 @@ void decodeDeltas16(const TVelaXMByteReader& reader, int64_t offset, int32_t fra
 }
 
 // 4-bit ADPCM: a table of 16 signed deltas, then two nibbles per byte, low first.
-void decodeADPCM(const TVelaXMByteReader& reader, int64_t offset, int32_t frames, int32_t* out)
+void decodeADPCM(const TVelaXMByteReader& reader, int64_t offset, int32_t frames, int16_t* out)
 {
     int8_t table[kADPCMTableSize];
     for (int32_t k = 0; k < kADPCMTableSize; ++k)
@@ -37,7 +37,7 @@ void decodeADPCM(const TVelaXMByteReader& reader, int64_t offset, int32_t frames
         const uint8_t packed = reader.At(offset + kADPCMTableSize + i / 2);
         const uint8_t nibble = (i & 1) ? packed >> 4 : packed & 15;
         sum = static_cast<int8_t>(sum + table[nibble]);
-        out[i] = sum * 256;
+        out[i] = static_cast<int16_t>(sum * 256);
     }
 }
 
@@ -71,7 +71,7 @@ void TVelaXMLoader::DecodeSampleData(TVelaXMByteReader& reader, TVelaXMSample& s
     sample.Allocate(kept, channels);
     fitSampleLoop(sample);
     if (kept > 0) {
-        int32_t* out = sample.Frames();
+        int16_t* out = sample.Frames();
         if (sample.ADPCM) {
             decodeADPCM(reader, start, kept, out);
         } else if (bytesPerValue == 2) {

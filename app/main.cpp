@@ -19,6 +19,9 @@
 
 #include <memory>
 #include <string>
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 
 TVelaCriticalSection* GlobalLock = nullptr;
 TLoadThread* LoadThread = nullptr;
@@ -132,10 +135,22 @@ void shutDown()
     SDL_Quit();
 }
 
+// Blocks of 256 KiB and more (decoded images, the driver's texture storage)
+// get pages of their own, which go back to the system when the block is freed.
+// Left alone, glibc raises that limit after the first large block is freed and
+// keeps every later decoded image in its heap after use.
+void keepLargeBlocksMapped()
+{
+#if defined(__GLIBC__)
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+#endif
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    keepLargeBlocksMapped();
     startUp(argc, argv);
     RunMainLoop();
     shutDown();

@@ -32,13 +32,20 @@ bool FullyOpaque(const uint8_t* rgba, size_t pixels)
     return true;
 }
 
-std::unique_ptr<uint8_t[]> DropAlpha(const uint8_t* rgba, size_t pixels)
+// Packs RGBA pixels into RGB within the same buffer: a second full-size copy
+// would be the largest block the game ever holds. Going forwards, each write
+// lands on bytes that have already been read.
+void DropAlphaInPlace(uint8_t* pixels, size_t count)
 {
-    std::unique_ptr<uint8_t[]> rgb(new uint8_t[pixels * 3]);
-    for (size_t i = 0; i < pixels; ++i)
-        std::memcpy(rgb.get() + i * 3, rgba + i * 4, 3);
-    return rgb;
+    for (size_t i = 0; i < count; ++i) {
+        pixels[i * 3] = pixels[i * 4];
+        pixels[i * 3 + 1] = pixels[i * 4 + 1];
+        pixels[i * 3 + 2] = pixels[i * 4 + 2];
+    }
 }
+
+// Rows per band of a banded upload: 256 KiB of a 2048-texel-wide atlas.
+constexpr int32_t kBandRows = 32;
 
 } // namespace
 
@@ -72,6 +79,13 @@ void TTexture::UploadPixels()
     if (!Dirty)
         return;
     UnloadObject();
+    CreateObject(Pixels.get());
+    Dirty = false;
+    BoundTexture = -1;
+}
+
+void TTexture::CreateObject(const uint8_t* pixels)
+{
     InvWidth = 1.0f / float(Width);
     InvHeight = 1.0f / float(Height);
     glGenTextures(1, &Handle);
@@ -88,10 +102,8 @@ void TTexture::UploadPixels()
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     const TFormat& format = kFormats[TextureFormat >= 0 && TextureFormat < 8 ? TextureFormat : kFormatRGBA];
-    glTexImage2D(GL_TEXTURE_2D, 0, GLint(format.format), Width, Height, 0, format.format, format.type, Pixels.get());
+    glTexImage2D(GL_TEXTURE_2D, 0, GLint(format.format), Width, Height, 0, format.format, format.type, pixels);
     glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
-    Dirty = false;
-    BoundTexture = -1;
 }
 
 void TTexture::BindForDraw()
@@ -138,10 +150,36 @@ void TTexturePNG::Unload()
     Pixels.reset();
 }
 
+bool TTexturePNG::UploadInBands()
+{
+    UnloadObject();
+    TextureFormat = kFormatRGBA;
+    CreateObject(nullptr);
+    int32_t width = 0, height = 0;
+    const bool uploaded = DecodePNGBands(
+        PNGData.get(), size_t(PNGSize), kBandRows,
+        [this](int32_t first, int32_t count, const uint8_t* rows) {
+            if (first == 0 && FullyOpaque(rows, size_t(count) * size_t(Width)))
+                return false;
+            glTexSubImage2D(GL_TEXTURE_2D, 0, 0, first, Width, count, GL_RGBA, GL_UNSIGNED_BYTE, rows);
+            return true;
+        },
+        width, height);
+    BoundTexture = -1;
+    if (!uploaded || width != Width || height != Height) {
+        UnloadObject();
+        return false;
+    }
+    Dirty = false;
+    return true;
+}
+
 void TTexturePNG::Upload()
 {
     // A clean texture already holds its image; decoding it again would only be thrown away.
     if (!Dirty)
+        return;
+    if (!Pixels && UploadInBands())
         return;
     if (!Pixels) {
         // The size read at creation stays valid when the image data turns out to be corrupt.
@@ -153,7 +191,7 @@ void TTexturePNG::Upload()
         const size_t pixels = size_t(Width) * size_t(Height);
         TextureFormat = kFormatRGBA;
         if (FullyOpaque(Pixels.get(), pixels)) {
-            Pixels = DropAlpha(Pixels.get(), pixels);
+            DropAlphaInPlace(Pixels.get(), pixels);
             TextureFormat = kFormatRGB;
         }
     }

@@ -42,6 +42,8 @@ protected:
     // The base steps, which the PNG texture extends.
     void UnloadObject();
     void UploadPixels();
+    // Makes a new texture object of the current size and format from pixels (null: storage only) and binds it.
+    void CreateObject(const uint8_t* pixels);
 
 private:
     // Uploads when dirty and binds the texture object for the next draw.
@@ -62,6 +64,12 @@ public:
     // Decodes, picks RGB for fully opaque images and RGBA otherwise, uploads and drops the
     // pixels. A failed decode uploads nothing and leaves the texture dirty.
     void Upload() override;
+
+private:
+    // Decodes the image band by band straight into an RGBA texture object, so that the whole
+    // decoded image never sits in memory beside the driver's copy. False, with no texture
+    // object, when the decode fails or the first band is fully opaque (such an image may need RGB).
+    bool UploadInBands();
 
     std::unique_ptr<uint8_t[]> PNGData; // private copy of the PNG file
     int32_t PNGSize;                    // size of PNGData in bytes

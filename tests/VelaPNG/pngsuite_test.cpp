@@ -51,6 +51,19 @@ TEST(PngSuite, EveryImageAgreesWithLibpngOrIsRejected)
         std::unique_ptr<uint8_t[]> pixels;
         int32_t width = -1, height = -1;
         const bool ok = DecodePNG(file.data(), file.size(), pixels, width, height, false);
+        // The same image in bands of three rows, which must arrive in order.
+        std::vector<uint8_t> banded;
+        int32_t nextRow = 0, bandWidth = 0, bandHeight = 0;
+        const bool bandsOk = DecodePNGBands(
+            file.data(), file.size(), 3,
+            [&](int32_t first, int32_t count, const uint8_t* rows) {
+                EXPECT_EQ(first, nextRow);
+                nextRow = first + count;
+                banded.insert(banded.end(), rows, rows + size_t(count) * size_t(width) * 4);
+                return true;
+            },
+            bandWidth, bandHeight);
+        EXPECT_EQ(bandsOk, ok);
         if (!RejectionReason(name).empty()) {
             EXPECT_FALSE(ok) << RejectionReason(name);
             EXPECT_EQ(pixels, nullptr);
@@ -64,6 +77,7 @@ TEST(PngSuite, EveryImageAgreesWithLibpngOrIsRejected)
         ASSERT_EQ(uint32_t(height), expected.height);
         const bool same = std::equal(expected.rgba.begin(), expected.rgba.end(), pixels.get());
         EXPECT_TRUE(same);
+        EXPECT_TRUE(banded == expected.rgba);
         agreed += same;
     }
     const int admitted = int(names.size()) - rejected;

@@ -110,6 +110,19 @@ TEST(PlayerControl, MixIntoScalesByVolume)
         sounded |= full[i] != 0;
     }
     EXPECT_TRUE(sounded);
+
+    // 16-bit output: clipped, or else cut to the low 16 bits; 27 values leave a tail after any vector groups.
+    player->Mix.resize(27);
+    for (int32_t i = 0; i < 27; ++i)
+        player->Mix[i] = (i - 13) * 0x08000000 + i * 4096;
+    std::vector<int16_t> clipped(27), wrapped(27);
+    player->ConvertOutput(clipped.data());
+    player->ClipOutput = false;
+    player->ConvertOutput(wrapped.data());
+    for (int32_t i = 0; i < 27; ++i) {
+        EXPECT_EQ(clipped[i], std::clamp(player->Mix[i] >> 12, -32768, 32767)) << i;
+        EXPECT_EQ(wrapped[i], static_cast<int16_t>(player->Mix[i] >> 12)) << i;
+    }
 }
 
 TEST(PlayerControl, PlayOnAnUnloadedModuleReportsFalse)
