@@ -83,7 +83,7 @@ void triggerNote(TVelaXMModule& module, TVelaXMChannel& ch)
     if (player != nullptr)
         player->ReportRow(ch.Index);
     const TVelaXMPatternNote& cell = ch.Cell;
-    const bool portamento = cell.Effect == 3 || cell.Effect == 5 || (cell.Volume >= 0xF0 && cell.Volume <= 0xFF);
+    const bool portamento = isTonePortamento(cell);
     const bool hasInstrument = cell.Instrument >= 1 && cell.Instrument <= 255;
     const bool noteValid = cell.Note >= 1 && cell.Note <= 96;
 
