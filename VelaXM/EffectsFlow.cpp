@@ -27,18 +27,19 @@ void patternLoop(TVelaXMModule& module, TVelaXMChannel& ch, int32_t count)
             ch.PatternLoopRow = module.CurrentRow;
         return;
     }
+    // E6x repeats its section x times, so the section plays x + 1 times in all.
     if (!ch.PatternLoopActive) {
         ch.PatternLoopCount = count;
         ch.PatternLoopActive = true;
-    } else if (ch.PatternLoopCount != 0) {
-        --ch.PatternLoopCount;
-    } else {
+    } else if (--ch.PatternLoopCount <= 0) {
         ch.PatternLoopActive = false;
         return;
     }
     module.JumpOrder = module.CurrentOrder;
     module.JumpRow = ch.PatternLoopRow;
     module.JumpPending = true;
+    // The repeated rows are part of the song, not a return to where it has been.
+    module.ForgetPlayedRows(module.CurrentOrder, ch.PatternLoopRow, module.CurrentRow);
 }
 
 void flowRowEffect(TVelaXMModule& module, TVelaXMChannel& ch)

@@ -117,6 +117,8 @@ void TVelaXMModule::Restart()
     JumpRow = 0;
     JumpPending = false;
     SongEnded = false;
+    Repeats = 0;
+    playedRows_.reset();
     PluginSlots.fill(0);
 }
 
