@@ -53,10 +53,12 @@ void flowRowEffect(TVelaXMModule& module, TVelaXMChannel& ch)
         patternBreak(module, p);
         break;
     case kSetSpeed:
+        // F00 keeps the speed: trackers either ignore it or stop there, and a
+        // row per tick would race through the rest of the song.
         if (p > 31)
             module.BPM = static_cast<uint8_t>(std::min(p, 255));
-        else
-            module.Speed = static_cast<uint8_t>(std::max(p, 0));
+        else if (p > 0)
+            module.Speed = static_cast<uint8_t>(p);
         break;
     case kExtended:
         if (extendedCode(p) == kPatternLoop)

@@ -87,18 +87,14 @@ TEST(SequencerTiming, PatternDelayStretchesTheRow)
     EXPECT_EQ(ticksUntilRowChanges(m), 18); // row 1 with EE2 lasts 18 ticks
 }
 
-TEST(SequencerTiming, SpeedZeroMakesEveryTickARow)
+TEST(SequencerTiming, SpeedZeroKeepsTheSpeed)
 {
     auto player = makePlayer(buildXM(simpleModule(1, {{0, 0, cell(0, 0, 0, 15, 0)}}, loopedSample())));
     TVelaXMModule& m = *player->Module;
     player->Play();
-    runTicks(m, 1);
-    EXPECT_EQ(m.Speed, 0);
-    for (int32_t row = 1; row < 5; ++row) {
-        m.ProcessTick();
-        EXPECT_EQ(m.Tick, 0);
-        EXPECT_EQ(m.CurrentRow, row + 1);
-    }
+    EXPECT_EQ(ticksUntilRowChanges(m), 1); // into row 0, which holds F00
+    EXPECT_EQ(m.Speed, 6);
+    EXPECT_EQ(ticksUntilRowChanges(m), 6);
 }
 
 TEST(SequencerTiming, SpeedAndBpmEffect)
