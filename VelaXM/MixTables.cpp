@@ -25,18 +25,26 @@ TVelaXMCubicSpline::TVelaXMCubicSpline() : Table(kPhases)
 TVelaXMWindowedFIR::TVelaXMWindowedFIR() : Table(kPhases)
 {
     const double pi = std::numbers::pi;
-    const double scale = 1 << kShift;
+    // The kernel halves each four-tap sum before its shift, so weights that sum
+    // to twice the scale play at unity gain, as the other interpolations do.
+    const double scale = 2 << kShift;
     for (int32_t i = 0; i < kPhases; ++i) {
+        std::array<double, 8> weights;
         for (int32_t j = 0; j < 8; ++j) {
             const double c = j - (i / 4096.0 - 0.5);
             const double d = c - 4.0;
-            double weight = 1.0;
+            weights[j] = 1.0;
             if (std::abs(d) >= 1e-12) {
                 const double window = 0.42 - 0.5 * std::cos(pi * c / 4.0) + 0.08 * std::cos(pi * c / 2.0);
-                weight = std::sin(pi * d) / (pi * d) * window;
+                weights[j] = std::sin(pi * d) / (pi * d) * window;
             }
-            Table[i][j] = scaled(weight, scale);
         }
+        // A truncated windowed sinc sums to a little more or less than 1 depending on the phase.
+        double sum = 0;
+        for (double w : weights)
+            sum += w;
+        for (int32_t j = 0; j < 8; ++j)
+            Table[i][j] = scaled(weights[j] / sum, scale);
     }
 }
 

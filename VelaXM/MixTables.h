@@ -16,7 +16,7 @@ public:
     std::vector<std::array<int32_t, 4>> Table; // one row of weights per phase
 };
 
-// Windowed-sinc weights for samples t-3..t+4, 4096 phases, scale 32768.
+// Windowed-sinc weights for samples t-3..t+4, 4096 phases, rows summing to 2 x 32768 (the kernel halves them).
 class TVelaXMWindowedFIR {
 public:
     static constexpr int32_t kPhases = 4096;
