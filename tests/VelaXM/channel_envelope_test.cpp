@@ -1,6 +1,8 @@
 // Envelopes, fade-out, key off, panning and the hand-over to background voices.
 #include "VelaXM/PlayerHelpers.h"
 
+#include <algorithm>
+
 using namespace xmtest;
 
 namespace {
@@ -94,6 +96,23 @@ TEST(ChannelEnvelope, KeyOffWithoutVolumeEnvelopeIsImmediate)
     m.ProcessTick();
     EXPECT_EQ(m.Channels[0].EnvVolume, 0);
     EXPECT_EQ(m.Channels[0].FinalVolume, 0);
+}
+
+TEST(ChannelEnvelope, EnvelopeStartingAtZeroIsAnAttackAndEndsOnItsLastPoint)
+{
+    XmInstrument ins;
+    ins.volume.points = {{0, 0}, {1, 62}, {2, 38}, {16, 0}};
+    ins.volume.type = 1;
+    auto player = playerWith(ins, {{0, 0, cell(49, 1)}});
+    TVelaXMChannel& ch = player->Module->Channels[0];
+    player->Render(); // tick 0 at envelope 0 (the ramp ends at gain 0), tick 1 at 62
+    player->Render(); // tick 2 at 38
+    EXPECT_TRUE(ch.VoiceOn);
+    EXPECT_EQ(ch.EnvVolume, 38);
+    EXPECT_NE(*std::max_element(player->Mix.begin(), player->Mix.end()), 0);
+    for (int i = 0; i < 16; ++i)
+        player->Render();
+    EXPECT_FALSE(ch.VoiceOn); // resting at 0 on the last point: never heard again
 }
 
 TEST(ChannelEnvelope, PanningEnvelopeAndFinalPanning)
