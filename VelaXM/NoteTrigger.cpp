@@ -87,9 +87,11 @@ void triggerNote(TVelaXMModule& module, TVelaXMChannel& ch)
     const bool hasInstrument = cell.Instrument >= 1 && cell.Instrument <= 255;
     const bool noteValid = cell.Note >= 1 && cell.Note <= 96;
 
-    const bool wantsHandOver = hasInstrument
-                                   ? module.Instruments[cell.Instrument] != nullptr
-                                   : ch.Instrument != nullptr && noteValid && (!portamento || ch.Sample == nullptr);
+    // Only a note that restarts the voice hands the old one over: an instrument
+    // number alone, or a slide, goes on with the sounding voice, which would
+    // otherwise play twice while its copy ramps out.
+    const TVelaXMInstrument* instrument = hasInstrument ? module.Instruments[cell.Instrument].get() : ch.Instrument;
+    const bool wantsHandOver = instrument != nullptr && noteValid && (!portamento || ch.Sample == nullptr);
     const bool handedOver = wantsHandOver && ch.VoiceOn;
     if (handedOver)
         handOver(module, ch);

@@ -199,15 +199,19 @@ TEST(ChannelEnvelope, FullBackgroundBankTakesTheQuietestVoice)
     EXPECT_EQ(m.ClickRemovalL, 500); // the voice it replaced goes to the click-removal tail
 }
 
-TEST(ChannelEnvelope, PortamentoWithInstrumentResetsVolumeAndKeepsPosition)
+TEST(ChannelEnvelope, PortamentoOrInstrumentAloneResetsVolumeAndKeepsTheVoice)
 {
-    auto player = playerWith(XmInstrument{}, {{0, 0, cell(49, 1, 0x20)}, {1, 0, cell(61, 1, 0, 3, 0x01)}});
+    auto player = playerWith(XmInstrument{},
+        {{0, 0, cell(49, 1, 0x20)}, {1, 0, cell(61, 1, 0, 3, 0x01)}, {2, 0, cell(0, 0, 0x20)}, {3, 0, cell(0, 1)}});
     TVelaXMModule& m = *player->Module;
-    runTicks(m, 6);
-    m.Channels[0].Position = int64_t(10) << 32;
-    m.ProcessTick();
-    EXPECT_EQ(m.Channels[0].Volume, 64);
-    EXPECT_EQ(m.Channels[0].Position, int64_t(10) << 32);
-    EXPECT_TRUE(m.Channels[0].VoiceOn);
-    EXPECT_TRUE(m.BackgroundChannels[0].VoiceOn);
+    for (int row = 1; row <= 3; row += 2) {
+        runTicks(m, row == 1 ? 6 : 11);
+        m.Channels[0].Position = int64_t(10) << 32;
+        m.ProcessTick();
+        EXPECT_EQ(m.Channels[0].Volume, 64) << row;
+        EXPECT_EQ(m.Channels[0].Position, int64_t(10) << 32) << row;
+        EXPECT_TRUE(m.Channels[0].VoiceOn) << row;
+        // No copy of the voice ramps out beside it: the same sample would sound twice.
+        EXPECT_FALSE(m.BackgroundChannels[0].VoiceOn) << row;
+    }
 }
