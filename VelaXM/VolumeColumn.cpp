@@ -60,7 +60,9 @@ void rowVolumeColumn(TVelaXMChannel& ch, bool onTriggerTick)
             ch.Panning = amount * 16;
         break;
     case VolumeCommand::TonePortamento:
-        ch.TonePortamentoMemory = amount;
+        // Mx counts in steps of 16 of the 3xx speed; M0 keeps the speed in memory.
+        if (amount != 0)
+            ch.TonePortamentoMemory = amount * 16;
         break;
     default:
         break; // slides act on the later ticks

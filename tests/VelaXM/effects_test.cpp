@@ -73,13 +73,17 @@ TEST(Effects, TonePortamentoSlidesToTheTargetAndStops)
     EXPECT_EQ(f.ch().Period, from - 64);
 }
 
-TEST(Effects, VolumeColumnPortamentoSharesTheMemory)
+TEST(Effects, VolumeColumnPortamentoSharesTheMemoryInStepsOfSixteen)
 {
-    Fixture a = start({{0, 0, cell(49, 1)}, {1, 0, cell(60, 0, 0xF4)}});
-    Fixture b = start({{0, 0, cell(49, 1)}, {1, 0, cell(60, 0, 0, 3, 0x04)}});
-    runTicks(a.m(), 8);
-    runTicks(b.m(), 8);
-    EXPECT_EQ(a.ch().TonePortamentoMemory, 4);
+    // M4 glides as fast as 340; M0 on the next row keeps that speed.
+    Fixture a = start({{0, 0, cell(49, 1)}, {1, 0, cell(60, 0, 0xF4)}, {2, 0, cell(0, 0, 0xF0)}});
+    Fixture b = start({{0, 0, cell(49, 1)}, {1, 0, cell(60, 0, 0, 3, 0x40)}, {2, 0, cell(0, 0, 0, 3, 0x00)}});
+    runTicks(a.m(), 7);
+    runTicks(b.m(), 7);
+    EXPECT_EQ(a.ch().Period, b.ch().Period);
+    runTicks(a.m(), 6);
+    runTicks(b.m(), 6);
+    EXPECT_EQ(a.ch().TonePortamentoMemory, 64);
     EXPECT_EQ(a.ch().TonePortamentoMemory, b.ch().TonePortamentoMemory);
     EXPECT_EQ(a.ch().Period, b.ch().Period);
 }
