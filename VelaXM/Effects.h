@@ -100,6 +100,9 @@ void runRowEffects(TVelaXMModule& module, TVelaXMChannel& ch);
 void runTickEffects(TVelaXMModule& module, TVelaXMChannel& ch);
 // Starts (or re-starts) the note of the channel's cell; background and reserve channels ignore it.
 void triggerNote(TVelaXMModule& module, TVelaXMChannel& ch);
+// Restarts the playing note for E9x or Rxy, also on a row without a note; the
+// instrument number was taken on the row's first tick and is not taken again.
+void retriggerNote(TVelaXMModule& module, TVelaXMChannel& ch);
 // Envelopes, fade-out, auto-vibrato, final volume, panning, gains, ramp and step for this tick.
 void updateChannel(TVelaXMModule& module, TVelaXMChannel& ch);
 

@@ -35,14 +35,14 @@ void noteTickEffect(TVelaXMModule& module, TVelaXMChannel& ch)
     switch (ch.Cell.Effect) {
     case kMultiRetrigger:
         if (ch.RetriggerInterval != 0 && ch.Tick % ch.RetriggerInterval == 0) {
-            triggerNote(module, ch);
+            retriggerNote(module, ch);
             retriggerVolumeChange(ch);
         }
         break;
     case kExtended: {
         const int32_t interval = lowNibble(ch.Cell.EffectParameter);
         if (extendedCode(ch.Cell.EffectParameter) == kRetrigger && interval != 0 && ch.Tick % interval == 0)
-            triggerNote(module, ch);
+            retriggerNote(module, ch);
         break;
     }
     default:

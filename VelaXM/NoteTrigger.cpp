@@ -131,4 +131,27 @@ void triggerNote(TVelaXMModule& module, TVelaXMChannel& ch)
     }
 }
 
+void retriggerNote(TVelaXMModule& module, TVelaXMChannel& ch)
+{
+    if (ch.Bank != TVelaXMBank::Pattern)
+        return;
+    TVelaXMPatternNote& cell = ch.Cell;
+    const int32_t instrument = cell.Instrument;
+    cell.Instrument = 0;
+    if (cell.Note >= 1 && cell.Note <= 96) {
+        triggerNote(module, ch);
+    } else if (ch.Instrument != nullptr && ch.Sample != nullptr) {
+        // A row without a note restarts the sample at the pitch it has reached.
+        if (module.Player != nullptr)
+            module.Player->ReportRow(ch.Index);
+        const bool handedOver = ch.VoiceOn;
+        if (handedOver)
+            handOver(module, ch);
+        const int32_t period = ch.Period;
+        restartVoice(module, ch, handedOver);
+        ch.Period = period;
+    }
+    cell.Instrument = instrument;
+}
+
 } // namespace velaxm

@@ -167,12 +167,18 @@ TEST(Effects, NoteDelayTriggersOnItsTickOrNever)
 
 TEST(Effects, RetriggerRestartsAndChangesVolume)
 {
-    // R12: every second tick the note restarts (taking the sample's volume 64), then loses 1.
-    Fixture f = start({{0, 0, cell(49, 1, 0x30, 27, 0x12)}});
+    // R12: every second tick the note restarts and loses 1; the instrument number of
+    // the cell does not bring back the sample's volume. A row without a note goes on.
+    Fixture f = start({{0, 0, cell(49, 1, 0x30, 27, 0x12)}, {1, 0, cell(0, 0, 0, 27, 0x12)}});
     EXPECT_EQ(f.ch().Volume, 0x20);
-    runTicks(f.m(), 2);
-    EXPECT_EQ(f.ch().Volume, 63);
-    EXPECT_EQ(f.ch().Position >> 32, 0); // restarted at tick 2 (position advances only when mixing)
+    for (int row = 0; row < 2; ++row) {
+        runTicks(f.m(), row == 0 ? 1 : 7);
+        f.ch().Position = int64_t(100) << 32;
+        f.m().ProcessTick();
+        EXPECT_EQ(f.ch().Position, 0) << row; // restarted on tick 2, then on tick 4 of row 1
+        EXPECT_TRUE(f.ch().VoiceOn) << row;
+    }
+    EXPECT_EQ(f.ch().Volume, 0x20 - 4); // retriggered on ticks 2 and 4 of both rows
 }
 
 TEST(Effects, SampleOffsetPanningAndGlobalVolume)
