@@ -151,6 +151,9 @@ inline int32_t extendedCode(int32_t p) { return p >= 0 && p <= 255 ? highNibble(
 // The sub-command of an extra-fine effect, the same way.
 inline int32_t extraFineCode(int32_t p) { return extendedCode(p); }
 
+// Whether a slide's parameter replaces its memory: any non-zero one, and 0 too where slides have no memory.
+inline bool setsSlideMemory(const TVelaXMModule& module, int32_t p) { return p != 0 || !module.SlideMemory; }
+
 // A slide memory holds up minus down: Axy raises by x and lowers by y per tick.
 inline int32_t slideAmount(int32_t p) { return highNibble(p) - lowNibble(p); }
 

@@ -145,11 +145,11 @@ void pitchRowEffect(TVelaXMModule& module, TVelaXMChannel& ch)
             computeArpeggio(module, ch, p);
         break;
     case kPortamentoUp:
-        if (p != 0)
+        if (setsSlideMemory(module, p))
             ch.PortamentoUpMemory = p;
         break;
     case kPortamentoDown:
-        if (p != 0)
+        if (setsSlideMemory(module, p))
             ch.PortamentoDownMemory = p;
         break;
     case kTonePortamento:
@@ -164,11 +164,11 @@ void pitchRowEffect(TVelaXMModule& module, TVelaXMChannel& ch)
         vibratoStep(ch);
         break;
     case kTonePortamentoVolumeSlide:
-        if (p != 0)
+        if (setsSlideMemory(module, p))
             ch.VolumeSlideMemory = slideAmount(p);
         break;
     case kVibratoVolumeSlide:
-        if (p != 0)
+        if (setsSlideMemory(module, p))
             ch.VolumeSlideMemory = slideAmount(p);
         vibratoStep(ch);
         break;

@@ -77,7 +77,7 @@ void volumeRowEffect(TVelaXMModule& module, TVelaXMChannel& ch)
         ch.Panning = p;
         break;
     case kVolumeSlide:
-        if (p != 0)
+        if (setsSlideMemory(module, p))
             ch.VolumeSlideMemory = slideAmount(p);
         break;
     case kSetVolume:

@@ -69,6 +69,7 @@ void TVelaXMModule::Clear()
     RestartPosition = 0;
     LinearFrequencies = true;
     ExtendedFilterRange = false;
+    SlideMemory = true;
     GlobalVolume = 64;
     NumChannels = 0;
     Loaded = false;

@@ -68,6 +68,7 @@ public:
     int32_t RestartPosition = 0;                                     // order position after the last one
     bool LinearFrequencies = true;                                   // linear (true) or Amiga periods
     bool ExtendedFilterRange = false;                                // wider filter cutoff range
+    bool SlideMemory = true;                                         // slides with 0 reuse the last (not MOD)
     int32_t NumChannels = 0;                                         // channels per pattern row
     uint8_t DefaultSpeed = 6;                                        // ticks per row at start
     uint8_t DefaultBPM = 125;                                        // beats per minute at start

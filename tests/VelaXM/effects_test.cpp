@@ -124,6 +124,12 @@ TEST(Effects, VolumeSlidesAndNoteCut)
     EXPECT_EQ(f.ch().Volume, 0x20 - 5 + 15);
     runTicks(f.m(), 3);
     EXPECT_EQ(f.ch().Volume, 0);
+
+    // MOD slides have no memory: A00 does not slide.
+    Fixture mod = start({{0, 0, cell(49, 1, 0x30, 10, 0x12)}, {1, 0, cell(0, 0, 0, 10, 0x00)}});
+    mod.m().SlideMemory = false;
+    runTicks(mod.m(), 11);
+    EXPECT_EQ(mod.ch().Volume, 0x20 - 5);
 }
 
 TEST(Effects, FineVolumeAndVolumeColumnSlides)
