@@ -157,10 +157,11 @@ void pitchRowEffect(TVelaXMModule& module, TVelaXMChannel& ch)
             ch.TonePortamentoMemory = p;
         break;
     case kVibrato:
-        if (p != 0) {
+        // Speed and depth each keep their memory: 401 deepens the running vibrato.
+        if (highNibble(p) != 0)
             ch.VibratoSpeed = highNibble(p);
+        if (lowNibble(p) != 0)
             ch.VibratoDepth = lowNibble(p);
-        }
         vibratoStep(ch);
         break;
     case kTonePortamentoVolumeSlide:

@@ -68,10 +68,10 @@ void volumeRowEffect(TVelaXMModule& module, TVelaXMChannel& ch)
     const int32_t p = ch.Cell.EffectParameter;
     switch (ch.Cell.Effect) {
     case kTremolo:
-        if (p != 0) {
+        if (highNibble(p) != 0)
             ch.TremoloSpeed = highNibble(p);
+        if (lowNibble(p) != 0)
             ch.TremoloDepth = lowNibble(p);
-        }
         break;
     case kSetPanning:
         ch.Panning = p;

@@ -101,11 +101,14 @@ TEST(Effects, GlissandoStopsOnSemitones)
 
 TEST(Effects, VibratoAndTremoloSteps)
 {
-    Fixture f = start({{0, 0, cell(49, 1, 0, 4, 0x48)}});
+    Fixture f = start({{0, 0, cell(49, 1, 0, 4, 0x48)}, {1, 0, cell(0, 0, 0, 4, 0x02)}});
     // Tick 0 already stepped once at position 0 (sine 0); the next step reads position 4.
     f.m().ProcessTick();
     const int32_t w = static_cast<int32_t>(std::lround(127 * std::sin(2 * 3.14159265358979 * 4 / 64))) * 2;
     EXPECT_EQ(f.ch().PeriodOffset, 4 * ((w * 8) >> 7));
+    runTicks(f.m(), 5); // row 1: 402 changes the depth and keeps the speed
+    EXPECT_EQ(f.ch().VibratoSpeed, 4);
+    EXPECT_EQ(f.ch().VibratoDepth, 2);
 
     Fixture t = start({{0, 0, cell(49, 1, 0, 7, 0x4F)}, {0, 0, cell(49, 1, 0, 7, 0x4F)}});
     t.m().ProcessTick();
