@@ -93,4 +93,60 @@ void runMacro(TVelaXMModule& module, TVelaXMChannel& ch, int32_t parameter, bool
     setupFilter(module, ch);
 }
 
+namespace {
+
+void soundControl(TVelaXMChannel& ch, int32_t code)
+{
+    switch (code) {
+    case kSurroundOn:
+    case kSurroundOff:
+        ch.Surround = code == kSurroundOn;
+        break;
+    case kFilterResetOff:
+    case kFilterResetOn:
+        ch.FilterResetOnNote = code == kFilterResetOn;
+        break;
+    case kPlayForwards:
+    case kPlayBackwards:
+        ch.Backwards = code == kPlayBackwards;
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+void soundRowEffect(TVelaXMModule& module, TVelaXMChannel& ch)
+{
+    const int32_t p = ch.Cell.EffectParameter;
+    switch (ch.Cell.Effect) {
+    case kFilterResonance:
+        ch.Resonance = p;
+        setupFilter(module, ch);
+        break;
+    case kMidiMacro:
+    case kSmoothMidiMacro:
+        runMacro(module, ch, p, ch.Cell.Effect == kSmoothMidiMacro);
+        break;
+    case kExtended:
+        if (extendedCode(p) == kSelectMacro)
+            ch.ActiveMacro = lowNibble(p);
+        break;
+    case kExtraFine:
+        if (extraFineCode(p) == kSoundControl)
+            soundControl(ch, lowNibble(p));
+        break;
+    default:
+        break;
+    }
+}
+
+void soundTickEffect(TVelaXMModule& module, TVelaXMChannel& ch)
+{
+    // Macros run again on every tick (a smooth macro moves its value along).
+    if (ch.Cell.Effect == kMidiMacro || ch.Cell.Effect == kSmoothMidiMacro)
+        runMacro(module, ch, ch.Cell.EffectParameter, ch.Cell.Effect == kSmoothMidiMacro);
+}
+
 } // namespace velaxm

@@ -80,41 +80,142 @@ void finetuneChange(const TVelaXMModule& module, TVelaXMChannel& ch, int32_t fin
     ch.Period = module.GetPeriod(note, finetune);
 }
 
-void positionJump(TVelaXMModule& module, int32_t order)
+namespace {
+
+void extendedPitchEffect(TVelaXMModule& module, TVelaXMChannel& ch)
 {
-    module.JumpOrder = order;
-    if (!module.JumpPending)
-        module.JumpRow = 0;
-    module.JumpPending = true;
+    const int32_t y = lowNibble(ch.Cell.EffectParameter);
+    switch (extendedCode(ch.Cell.EffectParameter)) {
+    case kFinePortamentoUp:
+        if (y != 0)
+            ch.FinePortamentoUpMemory = y;
+        ch.Period -= 4 * ch.FinePortamentoUpMemory;
+        ch.TargetPeriod = ch.Period;
+        break;
+    case kFinePortamentoDown:
+        if (y != 0)
+            ch.FinePortamentoDownMemory = y;
+        ch.Period += 4 * ch.FinePortamentoDownMemory;
+        ch.TargetPeriod = ch.Period;
+        break;
+    case kGlissandoControl:
+        ch.Glissando = y != 0;
+        break;
+    case kVibratoWaveform:
+        ch.VibratoWaveform = y & 7;
+        break;
+    case kSetFinetune:
+        finetuneChange(module, ch, y);
+        break;
+    default:
+        break;
+    }
 }
 
-void patternBreak(TVelaXMModule& module, int32_t row)
+// Extra-fine portamento moves the period by its plain amount (no factor 4).
+void extraFinePitchEffect(TVelaXMChannel& ch)
 {
-    if (!module.JumpPending)
-        module.JumpOrder = module.CurrentOrder + 1;
-    module.JumpRow = row;
-    module.JumpPending = true;
+    const int32_t y = lowNibble(ch.Cell.EffectParameter);
+    switch (extraFineCode(ch.Cell.EffectParameter)) {
+    case kExtraFinePortamentoUp:
+        if (y != 0)
+            ch.ExtraFinePortamentoUpMemory = y;
+        ch.Period -= ch.ExtraFinePortamentoUpMemory;
+        ch.TargetPeriod = ch.Period;
+        break;
+    case kExtraFinePortamentoDown:
+        if (y != 0)
+            ch.ExtraFinePortamentoDownMemory = y;
+        ch.Period += ch.ExtraFinePortamentoDownMemory;
+        ch.TargetPeriod = ch.Period;
+        break;
+    default:
+        break;
+    }
 }
 
-void patternLoop(TVelaXMModule& module, TVelaXMChannel& ch, int32_t count)
+} // namespace
+
+void pitchRowEffect(TVelaXMModule& module, TVelaXMChannel& ch)
 {
-    if (count == 0) {
-        if (!ch.PatternLoopActive)
-            ch.PatternLoopRow = module.CurrentRow;
-        return;
+    const int32_t p = ch.Cell.EffectParameter;
+    switch (ch.Cell.Effect) {
+    case kArpeggio:
+        if (p != 0)
+            computeArpeggio(module, ch, p);
+        break;
+    case kPortamentoUp:
+        if (setsSlideMemory(module, p))
+            ch.PortamentoUpMemory = p;
+        break;
+    case kPortamentoDown:
+        if (setsSlideMemory(module, p))
+            ch.PortamentoDownMemory = p;
+        break;
+    case kTonePortamento:
+        if (p != 0)
+            ch.TonePortamentoMemory = p;
+        break;
+    case kVibrato:
+        // Speed and depth each keep their memory: 401 deepens the running vibrato.
+        if (highNibble(p) != 0)
+            ch.VibratoSpeed = highNibble(p);
+        if (lowNibble(p) != 0)
+            ch.VibratoDepth = lowNibble(p);
+        vibratoStep(ch);
+        break;
+    case kTonePortamentoVolumeSlide:
+        if (setsSlideMemory(module, p))
+            ch.VolumeSlideMemory = slideAmount(p);
+        break;
+    case kVibratoVolumeSlide:
+        if (setsSlideMemory(module, p))
+            ch.VolumeSlideMemory = slideAmount(p);
+        vibratoStep(ch);
+        break;
+    case kExtended:
+        extendedPitchEffect(module, ch);
+        break;
+    case kExtraFine:
+        extraFinePitchEffect(ch);
+        break;
+    default:
+        break;
     }
-    if (!ch.PatternLoopActive) {
-        ch.PatternLoopCount = count;
-        ch.PatternLoopActive = true;
-    } else if (ch.PatternLoopCount != 0) {
-        --ch.PatternLoopCount;
-    } else {
-        ch.PatternLoopActive = false;
-        return;
+}
+
+void pitchTickEffect(TVelaXMModule& module, TVelaXMChannel& ch)
+{
+    switch (ch.Cell.Effect) {
+    case kArpeggio:
+        if (ch.Cell.EffectParameter != 0)
+            ch.PeriodOffset += ch.ArpeggioOffsets[ch.Tick % 3];
+        break;
+    case kPortamentoUp:
+        ch.Period -= 4 * ch.PortamentoUpMemory;
+        ch.TargetPeriod = ch.Period;
+        break;
+    case kPortamentoDown:
+        ch.Period += 4 * ch.PortamentoDownMemory;
+        ch.TargetPeriod = ch.Period;
+        break;
+    case kTonePortamento:
+        tonePortamentoStep(module, ch);
+        break;
+    case kVibrato:
+        vibratoStep(ch);
+        break;
+    case kTonePortamentoVolumeSlide:
+        tonePortamentoStep(module, ch);
+        volumeSlide(ch);
+        break;
+    case kVibratoVolumeSlide:
+        vibratoStep(ch);
+        volumeSlide(ch);
+        break;
+    default:
+        break;
     }
-    module.JumpOrder = module.CurrentOrder;
-    module.JumpRow = ch.PatternLoopRow;
-    module.JumpPending = true;
 }
 
 } // namespace velaxm

@@ -4,6 +4,44 @@
 
 namespace velaxm {
 
+namespace {
+
+// How Rxy changes the volume after each retrigger, by x: volume x mul / div + add.
+struct RetriggerChange {
+    int32_t mul;
+    int32_t div;
+    int32_t add;
+};
+
+constexpr RetriggerChange kRetriggerChanges[16] = {
+    {1, 1, 0}, {1, 1, -1}, {1, 1, -2}, {1, 1, -4}, {1, 1, -8}, {1, 1, -16}, {2, 3, 0}, {1, 2, 0},
+    {1, 1, 0}, {1, 1, 1},  {1, 1, 2},  {1, 1, 4},  {1, 1, 8},  {1, 1, 16},  {3, 2, 0}, {2, 1, 0},
+};
+
+void extendedVolumeRowEffect(TVelaXMChannel& ch)
+{
+    const int32_t y = lowNibble(ch.Cell.EffectParameter);
+    switch (extendedCode(ch.Cell.EffectParameter)) {
+    case kTremoloWaveform:
+        ch.TremoloWaveform = y & 7;
+        break;
+    case kFineVolumeUp:
+        if (y != 0)
+            ch.FineVolumeUpMemory = y;
+        ch.Volume += ch.FineVolumeUpMemory;
+        break;
+    case kFineVolumeDown:
+        if (y != 0)
+            ch.FineVolumeDownMemory = y;
+        ch.Volume -= ch.FineVolumeDownMemory;
+        break;
+    default:
+        break; // ECx cuts on a later tick
+    }
+}
+
+} // namespace
+
 void volumeSlide(TVelaXMChannel& ch) { ch.Volume += ch.VolumeSlideMemory; }
 
 void tremorStep(TVelaXMChannel& ch)
@@ -18,55 +56,84 @@ void tremorStep(TVelaXMChannel& ch)
 
 void retriggerVolumeChange(TVelaXMChannel& ch)
 {
+    const RetriggerChange& change = kRetriggerChanges[ch.RetriggerVolumeChange & 15];
     int32_t& v = ch.Volume;
-    switch (ch.RetriggerVolumeChange) {
-    case 1:
-        v -= 1;
-        break;
-    case 2:
-        v -= 2;
-        break;
-    case 3:
-        v -= 4;
-        break;
-    case 4:
-        v -= 8;
-        break;
-    case 5:
-        v -= 16;
-        break;
-    case 6:
-        v = v * 2 / 3;
-        break;
-    case 7:
-        v /= 2;
-        break;
-    case 9:
-        v += 1;
-        break;
-    case 10:
-        v += 2;
-        break;
-    case 11:
-        v += 4;
-        break;
-    case 12:
-        v += 8;
-        break;
-    case 13:
-        v += 16;
-        break;
-    case 14:
-        v = v * 3 / 2;
-        break;
-    case 15:
-        v *= 2;
-        break;
-    default:
-        break; // 0 and 8 keep the volume
-    }
+    v = v * change.mul / change.div + change.add;
     // A silent channel is never limited by the tick update; doubling must not run away.
     v = std::clamp(v, -(1 << 24), 1 << 24);
+}
+
+void volumeRowEffect(TVelaXMModule& module, TVelaXMChannel& ch)
+{
+    const int32_t p = ch.Cell.EffectParameter;
+    switch (ch.Cell.Effect) {
+    case kTremolo:
+        if (highNibble(p) != 0)
+            ch.TremoloSpeed = highNibble(p);
+        if (lowNibble(p) != 0)
+            ch.TremoloDepth = lowNibble(p);
+        break;
+    case kSetPanning:
+        ch.Panning = p;
+        break;
+    case kVolumeSlide:
+        if (setsSlideMemory(module, p))
+            ch.VolumeSlideMemory = slideAmount(p);
+        break;
+    case kSetVolume:
+        ch.Volume = p;
+        break;
+    case kSetGlobalVolume:
+        module.GlobalVolume = p;
+        break;
+    case kGlobalVolumeSlide:
+        if (p != 0)
+            ch.GlobalVolumeSlideMemory = slideAmount(p);
+        break;
+    case kPanningSlide:
+        if (p != 0)
+            ch.PanningSlideMemory = slideAmount(p);
+        break;
+    case kTremor:
+        if (p != 0) {
+            ch.TremorOnLength = highNibble(p);
+            ch.TremorOffLength = lowNibble(p);
+        }
+        tremorStep(ch);
+        break;
+    case kExtended:
+        extendedVolumeRowEffect(ch);
+        break;
+    default:
+        break;
+    }
+}
+
+void volumeTickEffect(TVelaXMModule& module, TVelaXMChannel& ch)
+{
+    switch (ch.Cell.Effect) {
+    case kTremolo:
+        tremoloStep(ch);
+        break;
+    case kVolumeSlide:
+        volumeSlide(ch);
+        break;
+    case kGlobalVolumeSlide:
+        module.GlobalVolume += ch.GlobalVolumeSlideMemory;
+        break;
+    case kPanningSlide:
+        ch.Panning += ch.PanningSlideMemory;
+        break;
+    case kTremor:
+        tremorStep(ch);
+        break;
+    case kExtended:
+        if (extendedCode(ch.Cell.EffectParameter) == kNoteCut && ch.Tick == lowNibble(ch.Cell.EffectParameter))
+            ch.Volume = 0;
+        break;
+    default:
+        break;
+    }
 }
 
 } // namespace velaxm

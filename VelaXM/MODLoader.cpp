@@ -189,6 +189,8 @@ bool TVelaXMModule::LoadMOD(const void* Data, uint32_t Size)
     }
     NumChannels = channels;
     LinearFrequencies = false;
+    // Trackers of this format have no slide memory: a zero parameter does not slide.
+    SlideMemory = false;
     Loaded = true;
     return true;
 }

@@ -31,18 +31,26 @@ TVelaXMCubicSpline::TVelaXMCubicSpline() : Table(kPhases), Table16(kPhases)
 std::array<int32_t, 8> TVelaXMWindowedFIR::Weights(int32_t Phase)
 {
     const double pi = std::numbers::pi;
-    const double scale = 1 << kShift;
-    std::array<int32_t, 8> row{};
+    // The kernel halves each four-tap sum before its shift, so weights that sum
+    // to twice the scale play at unity gain, as the other interpolations do.
+    const double scale = 2 << kShift;
+    std::array<double, 8> weights{};
     for (int32_t j = 0; j < 8; ++j) {
         const double c = j - (Phase / 4096.0 - 0.5);
         const double d = c - 4.0;
-        double weight = 1.0;
+        weights[j] = 1.0;
         if (std::abs(d) >= 1e-12) {
             const double window = 0.42 - 0.5 * std::cos(pi * c / 4.0) + 0.08 * std::cos(pi * c / 2.0);
-            weight = std::sin(pi * d) / (pi * d) * window;
+            weights[j] = std::sin(pi * d) / (pi * d) * window;
         }
-        row[j] = scaled(weight, scale);
     }
+    // A truncated windowed sinc sums to a little more or less than 1 depending on the phase.
+    double sum = 0;
+    for (double w : weights)
+        sum += w;
+    std::array<int32_t, 8> row{};
+    for (int32_t j = 0; j < 8; ++j)
+        row[j] = scaled(weights[j] / sum, scale);
     return row;
 }
 

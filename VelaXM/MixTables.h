@@ -17,7 +17,7 @@ public:
     std::vector<std::array<int16_t, 4>> Table16; // the same weights as 16-bit values, for multiply-add instructions
 };
 
-// Windowed-sinc weights for samples t-3..t+4, 4096 phases, scale 32768.
+// Windowed-sinc weights for samples t-3..t+4, 4096 phases, rows summing to 2 x 32768 (the kernel halves them).
 class TVelaXMWindowedFIR {
 public:
     static constexpr int32_t kPhases = 4096;

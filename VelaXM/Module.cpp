@@ -69,6 +69,7 @@ void TVelaXMModule::Clear()
     RestartPosition = 0;
     LinearFrequencies = true;
     ExtendedFilterRange = false;
+    SlideMemory = true;
     GlobalVolume = 64;
     NumChannels = 0;
     Loaded = false;
@@ -117,6 +118,8 @@ void TVelaXMModule::Restart()
     JumpRow = 0;
     JumpPending = false;
     SongEnded = false;
+    Repeats = 0;
+    playedRows_.reset();
     PluginSlots.fill(0);
 }
 

@@ -7,6 +7,7 @@
 #include "VelaXM/Stream.h"
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -49,6 +50,9 @@ public:
     // Playback frequency in Hz of a period.
     int32_t GetFrequency(int32_t Period) const;
 
+    // Lets rows of an order be played again without counting as a repeat (a pattern loop repeats them).
+    void ForgetPlayedRows(int32_t Order, int32_t FromRow, int32_t ToRow);
+
     // The bank holding pattern channels, background voices or the reserve.
     std::array<TVelaXMChannel, kMaxChannels>& Bank(TVelaXMBank bank);
 
@@ -64,6 +68,7 @@ public:
     int32_t RestartPosition = 0;                                     // order position after the last one
     bool LinearFrequencies = true;                                   // linear (true) or Amiga periods
     bool ExtendedFilterRange = false;                                // wider filter cutoff range
+    bool SlideMemory = true;                                         // slides with 0 reuse the last (not MOD)
     int32_t NumChannels = 0;                                         // channels per pattern row
     uint8_t DefaultSpeed = 6;                                        // ticks per row at start
     uint8_t DefaultBPM = 125;                                        // beats per minute at start
@@ -88,7 +93,8 @@ public:
     int32_t JumpOrder = 0;                 // pending jump target
     int32_t JumpRow = 0;
     bool JumpPending = false;            // B, D or E6x asked for a jump on this row
-    TSharedWord<bool> SongEnded = false; // the order list ran out and looping is off
+    TSharedWord<bool> SongEnded = false; // the order list ran out and looping is off, or the repeats ran out
+    TSharedWord<int32_t> Repeats = 0;    // times the song came back to a row it had played, or wrapped
     int32_t MixAmplification = 128;      // 0..256
     int32_t SamplesPerTick = 882;        // current tick length
     int32_t SampleRate = 44100;          // output rate
@@ -108,4 +114,13 @@ private:
     void startRow();
     // Moves CurrentOrder/CurrentRow to a row that exists, wrapping or ending the song; false when it ended.
     bool findNextRow();
+    // Counts one repeat of the song and starts a new pass; true (with SongEnded) when the player wants no more.
+    bool countRepeat();
+    // Whether the player's repeat limit has been reached.
+    bool repeatsDone() const;
+    // Whether the row at CurrentOrder/CurrentRow was played in this pass; marks it played.
+    bool markPlayed();
+
+    static constexpr int32_t kTrackedRows = 256; // rows per order whose visits are remembered
+    std::bitset<256 * kTrackedRows> playedRows_; // rows played in this pass, by order and row
 };

@@ -83,13 +83,15 @@ void triggerNote(TVelaXMModule& module, TVelaXMChannel& ch)
     if (player != nullptr)
         player->ReportRow(ch.Index);
     const TVelaXMPatternNote& cell = ch.Cell;
-    const bool portamento = cell.Effect == 3 || cell.Effect == 5 || (cell.Volume >= 0xF0 && cell.Volume <= 0xFF);
+    const bool portamento = isTonePortamento(cell);
     const bool hasInstrument = cell.Instrument >= 1 && cell.Instrument <= 255;
     const bool noteValid = cell.Note >= 1 && cell.Note <= 96;
 
-    const bool wantsHandOver = hasInstrument
-                                   ? module.Instruments[cell.Instrument] != nullptr
-                                   : ch.Instrument != nullptr && noteValid && (!portamento || ch.Sample == nullptr);
+    // Only a note that restarts the voice hands the old one over: an instrument
+    // number alone, or a slide, goes on with the sounding voice, which would
+    // otherwise play twice while its copy ramps out.
+    const TVelaXMInstrument* instrument = hasInstrument ? module.Instruments[cell.Instrument].get() : ch.Instrument;
+    const bool wantsHandOver = instrument != nullptr && noteValid && (!portamento || ch.Sample == nullptr);
     const bool handedOver = wantsHandOver && ch.VoiceOn;
     if (handedOver)
         handOver(module, ch);
@@ -127,6 +129,29 @@ void triggerNote(TVelaXMModule& module, TVelaXMChannel& ch)
         if (player != nullptr)
             player->ReportKeyOff(ch.Index);
     }
+}
+
+void retriggerNote(TVelaXMModule& module, TVelaXMChannel& ch)
+{
+    if (ch.Bank != TVelaXMBank::Pattern)
+        return;
+    TVelaXMPatternNote& cell = ch.Cell;
+    const int32_t instrument = cell.Instrument;
+    cell.Instrument = 0;
+    if (cell.Note >= 1 && cell.Note <= 96) {
+        triggerNote(module, ch);
+    } else if (ch.Instrument != nullptr && ch.Sample != nullptr) {
+        // A row without a note restarts the sample at the pitch it has reached.
+        if (module.Player != nullptr)
+            module.Player->ReportRow(ch.Index);
+        const bool handedOver = ch.VoiceOn;
+        if (handedOver)
+            handOver(module, ch);
+        const int32_t period = ch.Period;
+        restartVoice(module, ch, handedOver);
+        ch.Period = period;
+    }
+    cell.Instrument = instrument;
 }
 
 } // namespace velaxm

@@ -35,10 +35,47 @@ void TVelaXMModule::ProcessTick()
                 velaxm::updateChannel(*this, ch);
 }
 
+bool TVelaXMModule::repeatsDone() const
+{
+    return Player != nullptr && Player->EndAfterRepeats > 0 && Repeats >= Player->EndAfterRepeats;
+}
+
+bool TVelaXMModule::countRepeat()
+{
+    Repeats = Repeats + 1;
+    playedRows_.reset();
+    if (!repeatsDone())
+        return false;
+    SongEnded = true;
+    return true;
+}
+
+bool TVelaXMModule::markPlayed()
+{
+    if (CurrentOrder < 0 || CurrentOrder >= 256 || CurrentRow < 0 || CurrentRow >= kTrackedRows)
+        return false;
+    const size_t bit = static_cast<size_t>(CurrentOrder) * kTrackedRows + static_cast<size_t>(CurrentRow);
+    const bool played = playedRows_.test(bit);
+    playedRows_.set(bit);
+    return played;
+}
+
+void TVelaXMModule::ForgetPlayedRows(int32_t Order, int32_t FromRow, int32_t ToRow)
+{
+    if (Order < 0 || Order >= 256)
+        return;
+    for (int32_t row = std::max(FromRow, 0); row <= std::min(ToRow, kTrackedRows - 1); ++row)
+        playedRows_.reset(static_cast<size_t>(Order) * kTrackedRows + static_cast<size_t>(row));
+}
+
 bool TVelaXMModule::findNextRow()
 {
     const int32_t length = playableLength(*this);
     const bool loopSong = Player == nullptr || Player->LoopSong;
+    if (repeatsDone()) {
+        SongEnded = true;
+        return false;
+    }
     // Every order position is visited at most twice (once before and once after a
     // wrap); a song without a playable row ends instead of searching forever.
     for (int32_t visits = 0; visits <= 2 * 256 + 2; ++visits) {
@@ -47,6 +84,9 @@ bool TVelaXMModule::findNextRow()
                 SongEnded = true;
                 return false;
             }
+            // Running out of orders ends a pass of the song, wherever it restarts.
+            if (countRepeat())
+                return false;
             SongEnded = false;
             // A restart position past the end would wrap forever; it restarts the song instead.
             CurrentOrder = RestartPosition < length ? RestartPosition : 0;
@@ -77,7 +117,13 @@ void TVelaXMModule::startRow()
     JumpOrder = 0;
     JumpRow = 0;
     JumpPending = false;
-    const bool playable = findNextRow();
+    bool playable = findNextRow();
+    // Coming back to a row already played (a jump back) ends a pass too.
+    if (playable && markPlayed()) {
+        playable = !countRepeat();
+        if (playable)
+            markPlayed();
+    }
     if (CurrentOrder < 256)
         CurrentPattern = Orders[CurrentOrder];
     PlayedOrder = CurrentOrder;

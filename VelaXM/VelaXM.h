@@ -49,6 +49,7 @@ public:
     std::vector<int32_t> Mix;              // the rendered block, 16-bit scale with 12 more fraction bits
     bool Playing = false;                  // rendering is on
     bool LoopSong = true;                  // the song wraps to its restart position instead of ending
+    int32_t EndAfterRepeats = 0;           // n > 0: the song ends when it comes back to a played row the n-th time
     uint8_t Interpolation = 3;             // 0 none, 1 linear, 2 cubic spline, 3 windowed FIR
     bool ClipOutput = true;                // ConvertOutput clips instead of wrapping
     int32_t SamplesPerTick = 882;          // current tick length in frames

@@ -21,15 +21,17 @@ int32_t saturatingAdd(int32_t a, int32_t b)
 int32_t decay(int32_t acc) { return acc > 0 ? acc + ((-acc) >> 8) : acc - (acc >> 8); }
 
 // Whether the voice can never be heard again: its volume envelope rests at 0
-// for good, or it was released without a volume envelope (which silences it).
+// on its last point, or it was released without a volume envelope (which
+// silences it). An envelope at 0 with points still ahead is an attack.
 bool envelopeStaysSilent(const TVelaXMChannel& ch)
 {
-    const TVelaXMEnvelope* env = ch.VolumeEnvelopeHandler.Envelope;
-    if (!ch.VolumeEnvelopeHandler.KeyOn && (env == nullptr || !env->Enabled))
+    const TVelaXMEnvelopeHandler& handler = ch.VolumeEnvelopeHandler;
+    const TVelaXMEnvelope* env = handler.Envelope;
+    if (!handler.KeyOn && (env == nullptr || !env->Enabled))
         return true;
     if (env == nullptr || !env->Enabled || ch.EnvVolume != 0 || env->LoopEnabled)
         return false;
-    return !env->SustainEnabled || ch.VolumeEnvelopeHandler.Point > env->SustainPoint;
+    return handler.NextPoint >= env->NumPoints;
 }
 
 } // namespace

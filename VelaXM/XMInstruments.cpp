@@ -9,6 +9,36 @@ constexpr int32_t kInstrumentExtraSize = 214;
 constexpr int32_t kSampleHeaderSize = 40;
 constexpr int32_t kMaxSamples = 256;
 
+// Fields of an instrument header, by byte offset from its start.
+constexpr size_t kHeaderSizeField = 0;
+constexpr size_t kName = 4;
+constexpr size_t kSampleCount = 27;
+constexpr size_t kSampleMap = 33;
+constexpr size_t kVolumePoints = 129;
+constexpr size_t kPanningPoints = 177;
+constexpr size_t kVolumePointCount = 225;
+constexpr size_t kPanningPointCount = 226;
+constexpr size_t kVolumeSustain = 227; // then loop start and loop end
+constexpr size_t kPanningSustain = 230;
+constexpr size_t kVolumeType = 233;
+constexpr size_t kPanningType = 234;
+constexpr size_t kVibratoType = 235; // then sweep, depth and rate
+constexpr size_t kFadeout = 239;
+
+// Fields of a sample header, by byte offset.
+constexpr size_t kSampleLength = 0;
+constexpr size_t kSampleLoopStart = 4;
+constexpr size_t kSampleLoopLength = 8;
+constexpr size_t kSampleVolume = 12;
+constexpr size_t kSampleFinetune = 13;
+constexpr size_t kSampleType = 14;
+constexpr size_t kSamplePanning = 15;
+constexpr size_t kSampleRelativeNote = 16;
+constexpr size_t kSampleReserved = 17;
+constexpr size_t kSampleName = 18;
+
+constexpr uint8_t kAdpcmMark = 0xAD;
+
 // Envelope points as stored: X words, Y in the low byte of a word. Older
 // trackers kept X in 8 bits, so a point that goes backwards borrows the high
 // byte of its predecessor (and one more step of 256 if needed).
@@ -52,15 +82,15 @@ bool TVelaXMLoader::readInstrument(int32_t index, PendingSamples& samples)
     std::array<uint8_t, kInstrumentHeadSize + kInstrumentExtraSize> h{};
     if (!reader_.ReadExact(h.data(), kInstrumentHeadSize))
         return false;
-    const int64_t headerSize = readLE32(&h[0]);
-    const int32_t sampleCount = static_cast<int32_t>(readLE16(&h[27]));
+    const int64_t headerSize = readLE32(&h[kHeaderSizeField]);
+    const int32_t sampleCount = static_cast<int32_t>(readLE16(&h[kSampleCount]));
 
     auto& slot = module_.Instruments[index];
     if (!slot)
         slot = std::make_unique<TVelaXMInstrument>();
     TVelaXMInstrument& instrument = *slot;
     instrument.Reset();
-    instrument.Name = trimmedName(&h[4], 22);
+    instrument.Name = trimmedName(&h[kName], 22);
     if (sampleCount == 0) {
         reader_.Seek(start + headerSize);
         return true;
@@ -93,14 +123,19 @@ bool TVelaXMLoader::readInstrument(int32_t index, PendingSamples& samples)
 
 void TVelaXMLoader::readInstrumentExtras(TVelaXMInstrument& instrument, const uint8_t* h)
 {
-    std::memcpy(instrument.SampleMap.data(), h + 33, 96);
-    readEnvelope(instrument.VolumeEnvelope, h + 129, h[225], h[227], h[228], h[229], h[233]);
-    readEnvelope(instrument.PanningEnvelope, h + 177, h[226], h[230], h[231], h[232], h[234]);
-    instrument.VibratoType = h[235];
-    instrument.VibratoSweep = h[236];
-    instrument.VibratoDepth = h[237];
-    instrument.VibratoRate = h[238];
-    instrument.Fadeout = static_cast<int32_t>(readLE16(h + 239));
+    std::memcpy(instrument.SampleMap.data(), h + kSampleMap, 96);
+    const uint8_t* volume = h + kVolumeSustain;
+    readEnvelope(instrument.VolumeEnvelope, h + kVolumePoints, h[kVolumePointCount], volume[0], volume[1], volume[2],
+                 h[kVolumeType]);
+    const uint8_t* panning = h + kPanningSustain;
+    readEnvelope(instrument.PanningEnvelope, h + kPanningPoints, h[kPanningPointCount], panning[0], panning[1],
+                 panning[2], h[kPanningType]);
+    const uint8_t* vibrato = h + kVibratoType;
+    instrument.VibratoType = vibrato[0];
+    instrument.VibratoSweep = vibrato[1];
+    instrument.VibratoDepth = vibrato[2];
+    instrument.VibratoRate = vibrato[3];
+    instrument.Fadeout = static_cast<int32_t>(readLE16(h + kFadeout));
 }
 
 void fitSampleLoop(TVelaXMSample& sample)
@@ -125,24 +160,24 @@ bool TVelaXMLoader::readSampleHeader(TVelaXMSample& sample)
     if (!reader_.ReadExact(h.data(), kSampleHeaderSize))
         return false;
     // Lengths are unsigned in the file; anything beyond 2^30 is cut with the data.
-    const int64_t length = std::min<int64_t>(readLE32(&h[0]), 0x40000000);
-    const int64_t loopStart = std::min<int64_t>(readLE32(&h[4]), 0x7FFFFFFF);
-    const int64_t loopLength = std::min<int64_t>(readLE32(&h[8]), 0x7FFFFFFF);
-    const uint8_t type = h[14];
+    const int64_t length = std::min<int64_t>(readLE32(&h[kSampleLength]), 0x40000000);
+    const int64_t loopStart = std::min<int64_t>(readLE32(&h[kSampleLoopStart]), 0x7FFFFFFF);
+    const int64_t loopLength = std::min<int64_t>(readLE32(&h[kSampleLoopLength]), 0x7FFFFFFF);
+    const uint8_t type = h[kSampleType];
     sample.Length = static_cast<int32_t>(length);
     sample.LoopStart = static_cast<int32_t>(loopStart);
     sample.LoopLength = static_cast<int32_t>(loopLength);
-    sample.Volume = h[12];
-    sample.Finetune = static_cast<int8_t>(h[13]);
-    sample.Panning = h[15];
-    sample.RelativeNote = static_cast<int8_t>(h[16]);
-    sample.Name = trimmedName(&h[18], 22);
+    sample.Volume = h[kSampleVolume];
+    sample.Finetune = static_cast<int8_t>(h[kSampleFinetune]);
+    sample.Panning = h[kSamplePanning];
+    sample.RelativeNote = static_cast<int8_t>(h[kSampleRelativeNote]);
+    sample.Name = trimmedName(&h[kSampleName], 22);
     sample.Loop = (type & 3) != 0;
     // Loop type 3 is not defined; trackers play it as ping-pong.
     sample.PingPongLoop = (type & 2) != 0;
     sample.Bits = (type & 0x10) ? 16 : 8;
     sample.Channels = (type & 0x20) ? 2 : 1;
-    sample.ADPCM = h[17] == 0xAD && (type & 0x30) == 0;
+    sample.ADPCM = h[kSampleReserved] == kAdpcmMark && (type & 0x30) == 0;
     sample.UsePanning = true;
     fitSampleLoop(sample);
     return true;

@@ -5,6 +5,27 @@
 namespace {
 
 constexpr int32_t kMainHeaderSize = 336;
+
+// Fields of the main header, by byte offset.
+constexpr size_t kIdText = 0;
+constexpr size_t kModuleName = 17;
+constexpr size_t kVersion = 58;
+constexpr size_t kHeaderSize = 60; // patterns start this far past the field itself
+constexpr size_t kSongLength = 64;
+constexpr size_t kRestartPosition = 66;
+constexpr size_t kChannelCount = 68;
+constexpr size_t kPatternCount = 70;
+constexpr size_t kInstrumentCount = 72;
+constexpr size_t kFlags = 74;
+constexpr size_t kDefaultSpeed = 76;
+constexpr size_t kDefaultBPM = 78;
+constexpr size_t kOrderTable = 80;
+
+constexpr uint32_t kLinearFrequenciesFlag = 0x0001;
+constexpr uint32_t kExtendedFilterRangeFlag = 0x1000;
+constexpr uint32_t kLastShortPatternHeaderVersion = 0x0102; // rows stored as a byte
+constexpr uint32_t kLastOldLayoutVersion = 0x0103;          // instruments before patterns
+constexpr uint32_t kMaxCount = 255;                         // channels and instruments
 constexpr int32_t kMaxDecodedRows = 256;
 // Pattern cells a small image may claim before further patterns stay cell-less;
 // legitimate files need at least one byte per decoded cell, so four per byte is ample.
@@ -29,8 +50,8 @@ bool TVelaXMModule::Load(const void* Data, uint32_t Size)
     std::array<uint8_t, kMainHeaderSize> header;
     if (!probe.ReadExact(header.data(), kMainHeaderSize))
         return false;
-    const bool isXM = std::memcmp(header.data(), "Extended Module: ", 17) == 0;
-    if (!isXM || readLE16(&header[68]) > 255 || readLE16(&header[72]) > 255) {
+    const bool isXM = std::memcmp(&header[kIdText], "Extended Module: ", 17) == 0;
+    if (!isXM || readLE16(&header[kChannelCount]) > kMaxCount || readLE16(&header[kInstrumentCount]) > kMaxCount) {
         Clear();
         return LoadMOD(Data, Size);
     }
@@ -49,34 +70,34 @@ bool TVelaXMLoader::LoadXM()
     std::array<uint8_t, kMainHeaderSize> h;
     if (!reader_.ReadExact(h.data(), kMainHeaderSize))
         return false;
-    module_.Name = trimmedName(&h[17], 20);
-    const uint32_t version = readLE16(&h[58]);
-    const uint32_t headerSize = readLE32(&h[60]);
-    module_.SongLength = static_cast<int32_t>(readLE16(&h[64]));
-    module_.RestartPosition = static_cast<int32_t>(readLE16(&h[66]));
-    module_.NumChannels = static_cast<int32_t>(readLE16(&h[68]));
-    const int32_t patternCount = static_cast<int32_t>(readLE16(&h[70]));
-    const int32_t instrumentCount = static_cast<int32_t>(readLE16(&h[72]));
-    const uint32_t flags = readLE16(&h[74]);
-    module_.LinearFrequencies = (flags & 1) != 0;
-    module_.ExtendedFilterRange = (flags & 0x1000) != 0;
-    module_.DefaultSpeed = h[76] == 0 ? 6 : h[76];
-    module_.DefaultBPM = h[78] == 0 ? 125 : h[78];
-    std::memcpy(module_.Orders.data(), &h[80], 256);
+    module_.Name = trimmedName(&h[kModuleName], 20);
+    const uint32_t version = readLE16(&h[kVersion]);
+    const uint32_t headerSize = readLE32(&h[kHeaderSize]);
+    module_.SongLength = static_cast<int32_t>(readLE16(&h[kSongLength]));
+    module_.RestartPosition = static_cast<int32_t>(readLE16(&h[kRestartPosition]));
+    module_.NumChannels = static_cast<int32_t>(readLE16(&h[kChannelCount]));
+    const int32_t patternCount = static_cast<int32_t>(readLE16(&h[kPatternCount]));
+    const int32_t instrumentCount = static_cast<int32_t>(readLE16(&h[kInstrumentCount]));
+    const uint32_t flags = readLE16(&h[kFlags]);
+    module_.LinearFrequencies = (flags & kLinearFrequenciesFlag) != 0;
+    module_.ExtendedFilterRange = (flags & kExtendedFilterRangeFlag) != 0;
+    module_.DefaultSpeed = h[kDefaultSpeed] == 0 ? 6 : h[kDefaultSpeed];
+    module_.DefaultBPM = h[kDefaultBPM] == 0 ? 125 : h[kDefaultBPM];
+    std::memcpy(module_.Orders.data(), &h[kOrderTable], 256);
 
     module_.Speed = module_.DefaultSpeed;
     module_.BPM = module_.DefaultBPM;
-    reader_.Seek(60 + static_cast<int64_t>(headerSize));
+    reader_.Seek(kHeaderSize + static_cast<int64_t>(headerSize));
     for (int32_t c = 0; c < module_.NumChannels; ++c)
         module_.Channels[c].DefaultPanning = 128;
 
-    if (version <= 0x0103) {
+    if (version <= kLastOldLayoutVersion) {
         // Old layout: every instrument header first, the sample data last.
         std::vector<PendingSamples> pending(static_cast<size_t>(instrumentCount));
         for (int32_t i = 0; i < instrumentCount; ++i)
             if (!readInstrument(i + 1, pending[static_cast<size_t>(i)]))
                 return false;
-        if (!readPatterns(patternCount, version <= 0x0102))
+        if (!readPatterns(patternCount, version <= kLastShortPatternHeaderVersion))
             return false;
         for (PendingSamples& samples : pending)
             readSampleData(samples);

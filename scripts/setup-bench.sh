@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs what the benchmarks need beyond scripts/setup.sh: Google Benchmark,
-# and the reference decoders, parsers and module players they are compared with.
+# and the reference decoders, parsers and module players they are compared with
+# (openmpt123 and xmp render modules for tools/xmcompare; never a build dependency).
 set -euo pipefail
 
-PACKAGES=(libbenchmark-dev libpng-dev libspng-dev libpugixml-dev libexpat1-dev libopenmpt-dev libxmp-dev pkg-config)
+PACKAGES=(libbenchmark-dev libpng-dev libspng-dev libpugixml-dev libexpat1-dev libopenmpt-dev libxmp-dev openmpt123 xmp pkg-config)
 
 missing=()
 for p in "${PACKAGES[@]}"; do

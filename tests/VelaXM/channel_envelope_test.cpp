@@ -1,6 +1,8 @@
 // Envelopes, fade-out, key off, panning and the hand-over to background voices.
 #include "VelaXM/PlayerHelpers.h"
 
+#include <algorithm>
+
 using namespace xmtest;
 
 namespace {
@@ -96,6 +98,23 @@ TEST(ChannelEnvelope, KeyOffWithoutVolumeEnvelopeIsImmediate)
     EXPECT_EQ(m.Channels[0].FinalVolume, 0);
 }
 
+TEST(ChannelEnvelope, EnvelopeStartingAtZeroIsAnAttackAndEndsOnItsLastPoint)
+{
+    XmInstrument ins;
+    ins.volume.points = {{0, 0}, {1, 62}, {2, 38}, {16, 0}};
+    ins.volume.type = 1;
+    auto player = playerWith(ins, {{0, 0, cell(49, 1)}});
+    TVelaXMChannel& ch = player->Module->Channels[0];
+    player->Render(); // tick 0 at envelope 0 (the ramp ends at gain 0), tick 1 at 62
+    player->Render(); // tick 2 at 38
+    EXPECT_TRUE(ch.VoiceOn);
+    EXPECT_EQ(ch.EnvVolume, 38);
+    EXPECT_NE(*std::max_element(player->Mix.begin(), player->Mix.end()), 0);
+    for (int i = 0; i < 16; ++i)
+        player->Render();
+    EXPECT_FALSE(ch.VoiceOn); // resting at 0 on the last point: never heard again
+}
+
 TEST(ChannelEnvelope, PanningEnvelopeAndFinalPanning)
 {
     XmInstrument ins;
@@ -180,15 +199,19 @@ TEST(ChannelEnvelope, FullBackgroundBankTakesTheQuietestVoice)
     EXPECT_EQ(m.ClickRemovalL, 500); // the voice it replaced goes to the click-removal tail
 }
 
-TEST(ChannelEnvelope, PortamentoWithInstrumentResetsVolumeAndKeepsPosition)
+TEST(ChannelEnvelope, PortamentoOrInstrumentAloneResetsVolumeAndKeepsTheVoice)
 {
-    auto player = playerWith(XmInstrument{}, {{0, 0, cell(49, 1, 0x20)}, {1, 0, cell(61, 1, 0, 3, 0x01)}});
+    auto player = playerWith(XmInstrument{},
+        {{0, 0, cell(49, 1, 0x20)}, {1, 0, cell(61, 1, 0, 3, 0x01)}, {2, 0, cell(0, 0, 0x20)}, {3, 0, cell(0, 1)}});
     TVelaXMModule& m = *player->Module;
-    runTicks(m, 6);
-    m.Channels[0].Position = int64_t(10) << 32;
-    m.ProcessTick();
-    EXPECT_EQ(m.Channels[0].Volume, 64);
-    EXPECT_EQ(m.Channels[0].Position, int64_t(10) << 32);
-    EXPECT_TRUE(m.Channels[0].VoiceOn);
-    EXPECT_TRUE(m.BackgroundChannels[0].VoiceOn);
+    for (int row = 1; row <= 3; row += 2) {
+        runTicks(m, row == 1 ? 6 : 11);
+        m.Channels[0].Position = int64_t(10) << 32;
+        m.ProcessTick();
+        EXPECT_EQ(m.Channels[0].Volume, 64) << row;
+        EXPECT_EQ(m.Channels[0].Position, int64_t(10) << 32) << row;
+        EXPECT_TRUE(m.Channels[0].VoiceOn) << row;
+        // No copy of the voice ramps out beside it: the same sample would sound twice.
+        EXPECT_FALSE(m.BackgroundChannels[0].VoiceOn) << row;
+    }
 }

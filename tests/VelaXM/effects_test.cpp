@@ -73,13 +73,17 @@ TEST(Effects, TonePortamentoSlidesToTheTargetAndStops)
     EXPECT_EQ(f.ch().Period, from - 64);
 }
 
-TEST(Effects, VolumeColumnPortamentoSharesTheMemory)
+TEST(Effects, VolumeColumnPortamentoSharesTheMemoryInStepsOfSixteen)
 {
-    Fixture a = start({{0, 0, cell(49, 1)}, {1, 0, cell(60, 0, 0xF4)}});
-    Fixture b = start({{0, 0, cell(49, 1)}, {1, 0, cell(60, 0, 0, 3, 0x04)}});
-    runTicks(a.m(), 8);
-    runTicks(b.m(), 8);
-    EXPECT_EQ(a.ch().TonePortamentoMemory, 4);
+    // M4 glides as fast as 340; M0 on the next row keeps that speed.
+    Fixture a = start({{0, 0, cell(49, 1)}, {1, 0, cell(60, 0, 0xF4)}, {2, 0, cell(0, 0, 0xF0)}});
+    Fixture b = start({{0, 0, cell(49, 1)}, {1, 0, cell(60, 0, 0, 3, 0x40)}, {2, 0, cell(0, 0, 0, 3, 0x00)}});
+    runTicks(a.m(), 7);
+    runTicks(b.m(), 7);
+    EXPECT_EQ(a.ch().Period, b.ch().Period);
+    runTicks(a.m(), 6);
+    runTicks(b.m(), 6);
+    EXPECT_EQ(a.ch().TonePortamentoMemory, 64);
     EXPECT_EQ(a.ch().TonePortamentoMemory, b.ch().TonePortamentoMemory);
     EXPECT_EQ(a.ch().Period, b.ch().Period);
 }
@@ -97,11 +101,14 @@ TEST(Effects, GlissandoStopsOnSemitones)
 
 TEST(Effects, VibratoAndTremoloSteps)
 {
-    Fixture f = start({{0, 0, cell(49, 1, 0, 4, 0x48)}});
+    Fixture f = start({{0, 0, cell(49, 1, 0, 4, 0x48)}, {1, 0, cell(0, 0, 0, 4, 0x02)}});
     // Tick 0 already stepped once at position 0 (sine 0); the next step reads position 4.
     f.m().ProcessTick();
     const int32_t w = static_cast<int32_t>(std::lround(127 * std::sin(2 * 3.14159265358979 * 4 / 64))) * 2;
     EXPECT_EQ(f.ch().PeriodOffset, 4 * ((w * 8) >> 7));
+    runTicks(f.m(), 5); // row 1: 402 changes the depth and keeps the speed
+    EXPECT_EQ(f.ch().VibratoSpeed, 4);
+    EXPECT_EQ(f.ch().VibratoDepth, 2);
 
     Fixture t = start({{0, 0, cell(49, 1, 0, 7, 0x4F)}, {0, 0, cell(49, 1, 0, 7, 0x4F)}});
     t.m().ProcessTick();
@@ -120,6 +127,12 @@ TEST(Effects, VolumeSlidesAndNoteCut)
     EXPECT_EQ(f.ch().Volume, 0x20 - 5 + 15);
     runTicks(f.m(), 3);
     EXPECT_EQ(f.ch().Volume, 0);
+
+    // MOD slides have no memory: A00 does not slide.
+    Fixture mod = start({{0, 0, cell(49, 1, 0x30, 10, 0x12)}, {1, 0, cell(0, 0, 0, 10, 0x00)}});
+    mod.m().SlideMemory = false;
+    runTicks(mod.m(), 11);
+    EXPECT_EQ(mod.ch().Volume, 0x20 - 5);
 }
 
 TEST(Effects, FineVolumeAndVolumeColumnSlides)
@@ -163,12 +176,18 @@ TEST(Effects, NoteDelayTriggersOnItsTickOrNever)
 
 TEST(Effects, RetriggerRestartsAndChangesVolume)
 {
-    // R12: every second tick the note restarts (taking the sample's volume 64), then loses 1.
-    Fixture f = start({{0, 0, cell(49, 1, 0x30, 27, 0x12)}});
+    // R12: every second tick the note restarts and loses 1; the instrument number of
+    // the cell does not bring back the sample's volume. A row without a note goes on.
+    Fixture f = start({{0, 0, cell(49, 1, 0x30, 27, 0x12)}, {1, 0, cell(0, 0, 0, 27, 0x12)}});
     EXPECT_EQ(f.ch().Volume, 0x20);
-    runTicks(f.m(), 2);
-    EXPECT_EQ(f.ch().Volume, 63);
-    EXPECT_EQ(f.ch().Position >> 32, 0); // restarted at tick 2 (position advances only when mixing)
+    for (int row = 0; row < 2; ++row) {
+        runTicks(f.m(), row == 0 ? 1 : 7);
+        f.ch().Position = int64_t(100) << 32;
+        f.m().ProcessTick();
+        EXPECT_EQ(f.ch().Position, 0) << row; // restarted on tick 2, then on tick 4 of row 1
+        EXPECT_TRUE(f.ch().VoiceOn) << row;
+    }
+    EXPECT_EQ(f.ch().Volume, 0x20 - 4); // retriggered on ticks 2 and 4 of both rows
 }
 
 TEST(Effects, SampleOffsetPanningAndGlobalVolume)

@@ -31,6 +31,7 @@ TEST(LoaderMod, FourChannelModule)
     ASSERT_TRUE(ok);
     EXPECT_EQ(m->NumChannels, 4);
     EXPECT_FALSE(m->LinearFrequencies);
+    EXPECT_FALSE(m->SlideMemory);
     EXPECT_EQ(m->SongLength, 2);
     EXPECT_EQ(m->Name, "modname");
     EXPECT_EQ(m->Patterns[0].Rows, 64);

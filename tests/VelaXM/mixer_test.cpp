@@ -321,6 +321,10 @@ TEST(Mixer, InterpolationTablesAreNormalised)
     EXPECT_EQ(cubic.Table[0], (std::array<int32_t, 4>{0, 16384, 0, 0}));
     for (const auto& row : cubic.Table)
         EXPECT_NEAR(row[0] + row[1] + row[2] + row[3], 16384, 2);
+    // The FIR kernel halves its two four-tap sums, so unity gain is a row sum of 2 x 32768.
     const TVelaXMWindowedFIR fir;
-    EXPECT_EQ(fir.Table[2048][4], 32768); // the tap standing exactly on its sample
+    EXPECT_EQ(fir.Table[2048][4], 65536); // the tap standing exactly on its sample
+    for (const auto& row : fir.Table)
+        ASSERT_NEAR(row[0] + row[1] + row[2] + row[3] + row[4] + row[5] + row[6] + row[7], 65536, 4);
+    EXPECT_TRUE(fir.SplitExact); // unity weights must still fit the vector routines' 16-bit halves
 }

@@ -17,11 +17,13 @@ int32_t ticksUntilRowChanges(TVelaXMModule& m)
     return ticks;
 }
 
-// Records (order, row) of every row started until the song ends or a limit passes.
-std::vector<std::pair<int32_t, int32_t>> rowsPlayed(TVelaXM& player, int32_t limit = 400)
+// Records (order, row) of every row started until the song ends or a limit passes; with
+// endAfterRepeats > 0 the song loops and ends when it comes back to a played row that often.
+std::vector<std::pair<int32_t, int32_t>> rowsPlayed(TVelaXM& player, int32_t limit = 400, int32_t endAfterRepeats = 0)
 {
     TVelaXMModule& m = *player.Module;
-    player.LoopSong = false;
+    player.LoopSong = endAfterRepeats > 0;
+    player.EndAfterRepeats = endAfterRepeats;
     player.Play();
     std::vector<std::pair<int32_t, int32_t>> rows;
     for (int32_t i = 0; i < limit * 6 && !m.SongEnded; ++i) {
@@ -85,18 +87,14 @@ TEST(SequencerTiming, PatternDelayStretchesTheRow)
     EXPECT_EQ(ticksUntilRowChanges(m), 18); // row 1 with EE2 lasts 18 ticks
 }
 
-TEST(SequencerTiming, SpeedZeroMakesEveryTickARow)
+TEST(SequencerTiming, SpeedZeroKeepsTheSpeed)
 {
     auto player = makePlayer(buildXM(simpleModule(1, {{0, 0, cell(0, 0, 0, 15, 0)}}, loopedSample())));
     TVelaXMModule& m = *player->Module;
     player->Play();
-    runTicks(m, 1);
-    EXPECT_EQ(m.Speed, 0);
-    for (int32_t row = 1; row < 5; ++row) {
-        m.ProcessTick();
-        EXPECT_EQ(m.Tick, 0);
-        EXPECT_EQ(m.CurrentRow, row + 1);
-    }
+    EXPECT_EQ(ticksUntilRowChanges(m), 1); // into row 0, which holds F00
+    EXPECT_EQ(m.Speed, 6);
+    EXPECT_EQ(ticksUntilRowChanges(m), 6);
 }
 
 TEST(SequencerTiming, SpeedAndBpmEffect)
@@ -145,21 +143,41 @@ TEST(SequencerTiming, BreakPastThePatternEndGoesToTheNextOrder)
     EXPECT_EQ(rows[1], std::make_pair(2, 0));
 }
 
-TEST(SequencerTiming, PatternLoopPlaysSectionCountPlusTwoTimes)
+TEST(SequencerTiming, PatternLoopPlaysSectionCountPlusOneTimes)
 {
     XmModule spec;
     spec.channels = 1;
     spec.patterns.push_back(makePattern(4, 1, {{1, 0, cell(0, 0, 0, 14, 0x60)}, {2, 0, cell(0, 0, 0, 14, 0x62)}}));
     auto player = makePlayer(buildXM(spec));
     const auto rows = rowsPlayed(*player);
-    // Row 0, then rows 1-2 four times, then row 3.
+    // Row 0, then rows 1-2 three times, then row 3.
     std::vector<std::pair<int32_t, int32_t>> expected = {{0, 0}};
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 3; ++i) {
         expected.push_back({0, 1});
         expected.push_back({0, 2});
     }
     expected.push_back({0, 3});
     EXPECT_EQ(rows, expected);
+}
+
+TEST(SequencerTiming, JumpBackEndsThePassButALoopDoesNot)
+{
+    // Order 0 loops its rows 0-1 once; order 1 jumps back to order 0 (B00) on its row 1.
+    XmModule spec;
+    spec.channels = 1;
+    spec.patterns.push_back(makePattern(2, 1, {{0, 0, cell(0, 0, 0, 14, 0x60)}, {1, 0, cell(0, 0, 0, 14, 0x61)}}));
+    spec.patterns.push_back(makePattern(3, 1, {{1, 0, cell(0, 0, 0, 11, 0x00)}}));
+    spec.songLength = 2;
+    spec.orders[1] = 1;
+    auto player = makePlayer(buildXM(spec));
+    const std::vector<std::pair<int32_t, int32_t>> pass = {{0, 0}, {0, 1}, {0, 0}, {0, 1}, {1, 0}, {1, 1}};
+    EXPECT_EQ(rowsPlayed(*player, 400, 1), pass);
+    EXPECT_EQ(player->Module->Repeats, 1);
+    auto twice = pass;
+    twice.insert(twice.end(), pass.begin(), pass.end());
+    EXPECT_EQ(rowsPlayed(*player, 400, 2), twice);
+    // The game's players never end on a repeat: the song plays on.
+    EXPECT_EQ(rowsPlayed(*player, 30, 0).size(), 30u);
 }
 
 TEST(SequencerTiming, SongEndAndLoopWrap)

@@ -21,6 +21,7 @@ struct Options {
     double maxSeconds = 600.0;
     double decaySeconds = 10.0;
     int amplification = 128;
+    int repeats = 1;
     std::string input;
     std::string output;
 };
@@ -28,11 +29,12 @@ struct Options {
 void usage()
 {
     std::fprintf(stderr,
-        "usage: xmrender [-i 0|1|2|3] [-t SECONDS] [-d SECONDS] [-a 0..256] INPUT OUTPUT.wav\n"
+        "usage: xmrender [-i 0|1|2|3] [-t SECONDS] [-d SECONDS] [-a 0..256] [-r TIMES] INPUT OUTPUT.wav\n"
         "  -i  interpolation: 0 none, 1 linear, 2 cubic spline (default), 3 windowed FIR\n"
         "  -t  stop after this many seconds (default 600)\n"
         "  -d  after the song ends, let notes ring for at most this long (default 10)\n"
-        "  -a  mix amplification, 256 = full voice gain (default 128)\n");
+        "  -a  mix amplification, 256 = full voice gain (default 128)\n"
+        "  -r  play the song this many times; it ends when it comes back to a row it played (default 1)\n");
 }
 
 bool parse(int argc, char** argv, Options& options)
@@ -40,7 +42,7 @@ bool parse(int argc, char** argv, Options& options)
     std::vector<std::string> positional;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if ((arg == "-i" || arg == "-t" || arg == "-d" || arg == "-a") && i + 1 < argc) {
+        if ((arg == "-i" || arg == "-t" || arg == "-d" || arg == "-a" || arg == "-r") && i + 1 < argc) {
             char* end = nullptr;
             const double value = std::strtod(argv[++i], &end);
             if (end == argv[i] || *end != 0)
@@ -49,6 +51,10 @@ bool parse(int argc, char** argv, Options& options)
                 if (value < 0 || value > 3 || value != static_cast<int>(value))
                     return false;
                 options.interpolation = static_cast<int>(value);
+            } else if (arg == "-r") {
+                if (value < 1 || value > 1000 || value != static_cast<int>(value))
+                    return false;
+                options.repeats = static_cast<int>(value);
             } else if (arg == "-a") {
                 if (value < 0 || value > 256)
                     return false;
@@ -92,7 +98,8 @@ int main(int argc, char** argv)
         return 1;
     }
     player.Module->MixAmplification = options.amplification;
-    player.LoopSong = false;
+    player.LoopSong = true;
+    player.EndAfterRepeats = options.repeats;
     player.Interpolation = static_cast<uint8_t>(options.interpolation);
     WavWriter wav;
     if (!wav.Open(options.output, kRate, 2)) {

@@ -1,0 +1,53 @@
+#include "VelaXM/Effects.h"
+
+#include <algorithm>
+
+namespace velaxm {
+
+void noteRowEffect(TVelaXMModule& /*module*/, TVelaXMChannel& ch)
+{
+    const int32_t p = ch.Cell.EffectParameter;
+    switch (ch.Cell.Effect) {
+    case kSampleOffset:
+        // The offset counts frames in units of 256; it applies with or without a note.
+        ch.Position = static_cast<int64_t>(std::clamp(p, 0, 255)) * 256 << 32;
+        break;
+    case kKeyOffEffect:
+        ch.KeyOff();
+        break;
+    case kEnvelopePosition:
+        ch.VolumeEnvelopeHandler.SetPosition(p);
+        ch.PanningEnvelopeHandler.SetPosition(p);
+        break;
+    case kMultiRetrigger:
+        if (p != 0) {
+            ch.RetriggerVolumeChange = highNibble(p);
+            ch.RetriggerInterval = lowNibble(p);
+        }
+        break;
+    default:
+        break; // E9x retriggers on later ticks
+    }
+}
+
+void noteTickEffect(TVelaXMModule& module, TVelaXMChannel& ch)
+{
+    switch (ch.Cell.Effect) {
+    case kMultiRetrigger:
+        if (ch.RetriggerInterval != 0 && ch.Tick % ch.RetriggerInterval == 0) {
+            retriggerNote(module, ch);
+            retriggerVolumeChange(ch);
+        }
+        break;
+    case kExtended: {
+        const int32_t interval = lowNibble(ch.Cell.EffectParameter);
+        if (extendedCode(ch.Cell.EffectParameter) == kRetrigger && interval != 0 && ch.Tick % interval == 0)
+            retriggerNote(module, ch);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+} // namespace velaxm
