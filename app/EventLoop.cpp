@@ -65,13 +65,9 @@ bool handleEvent(const SDL_Event& event)
         return true;
     }
     case SDL_MOUSEBUTTONDOWN:
-        mapMouse(event.button.x, event.button.y);
-        MouseButtonDown.exchange(-1);
-        MouseButtonPresses.fetch_add(1);
-        return true;
     case SDL_MOUSEBUTTONUP:
         mapMouse(event.button.x, event.button.y);
-        MouseButtonDown.exchange(0);
+        MouseButtonEvent(event.button.button, event.type == SDL_MOUSEBUTTONDOWN);
         return true;
     case SDL_QUIT:
         Running = false;

@@ -10,3 +10,12 @@ std::atomic<int32_t> OpenWebPageRequested{0};
 int64_t StartTime = 0;
 int64_t ElapsedTime = 0;
 int64_t FrameOrigin = 0;
+
+void MouseButtonEvent(int32_t button, bool pressed)
+{
+    if (button < 1 || button > 3)
+        return;
+    MouseButtonDown.exchange(pressed ? -1 : 0);
+    if (pressed)
+        MouseButtonPresses.fetch_add(1);
+}

@@ -13,6 +13,10 @@ extern std::atomic<int32_t> EscapePressed;   // -1 after Escape; the game clears
 // still make a click.
 extern std::atomic<int32_t> MouseButtonPresses;
 
+// A mouse button pressed or released: buttons 1 to 3 set MouseButtonDown and
+// count presses; the wheel (4 and up, a press and a release per notch) is no button.
+void MouseButtonEvent(int32_t button, bool pressed);
+
 extern std::atomic<int32_t> QuitRequested;        // set by the game to end the loop
 extern std::atomic<int32_t> OpenWebPageRequested; // set by the game; the loop opens the page
 

@@ -35,6 +35,9 @@ const Sprite& SpriteOf(int32_t slot);
 void SlideMenuIn(double t);
 void SlideMenuOut(double t);
 
+// The credits scroller's position in its 120 s cycle, 0..1.
+float CreditsScroll();
+
 // Input as the current update sees it.
 bool EscapeHit();  // Escape was pressed since the last update
 bool ButtonHeld(); // a mouse button is down
