@@ -73,8 +73,8 @@ void ResetMelodyGame();
 void StepTurnMachine();
 // The tab of a 0-based note value: the pitches one apart modulo 4 rotate through the tabs.
 inline int32_t TabOfNoteValue(int32_t value) { return ((value + 1) * 3) & 3; }
-// The semitones from value to the nearest note of tab, searching downwards when
-// tab lies above the value's own tab and upwards otherwise; 0 for its own tab.
+// The semitones from value to the nearest note of tab (the lower one when two
+// are as near); 0 for its own tab.
 int32_t PitchOffsetTo(int32_t value, int32_t tab);
 // The two players of the current track (null when the slot is empty).
 TVelaXM* FullPlayer();

@@ -147,6 +147,7 @@ int32_t readChosenTab()
 
 void melodyComplete()
 {
+    game.Bubbles[2] = 0;
     playSample(SampleGreatGameplay);
     if (Locks > 0)
         --Locks;
@@ -222,6 +223,7 @@ void stepComputerTurn()
 {
     switch (game.TurnPhase) {
     case PhaseMyTurn:
+        game.Bubbles[2] = 0; // the player's turn is over
         playSample(SampleMyTurn);
         go(PhaseMyTurnIn);
         break;
@@ -288,6 +290,10 @@ void updateYourTurnBubble()
 
 void stepPlayerTurn()
 {
+    // The bubble keeps to its timeline through quick answers: the timer runs
+    // from the start of the turn across every answer.
+    if (game.TurnPhase != PhaseYourTurn)
+        updateYourTurnBubble();
     switch (game.TurnPhase) {
     case PhaseYourTurn:
         game.NoteIndex = 0;
@@ -295,7 +301,6 @@ void stepPlayerTurn()
         go(PhaseAwaitTab);
         break;
     case PhaseAwaitTab: {
-        updateYourTurnBubble();
         game.ExpectedTab = TabOfNoteValue(loggedNote(game.NoteIndex));
         game.ChosenTab = readChosenTab();
         if (game.ChosenTab < 0)
@@ -350,6 +355,7 @@ void stepMistake()
 {
     switch (game.TurnPhase) {
     case PhaseMistake:
+        game.Bubbles[2] = 0;
         game.ReplayCount = 3;
         go(PhaseLoseLife);
         break;
@@ -424,14 +430,14 @@ void stepEnding()
 
 int32_t PitchOffsetTo(int32_t value, int32_t tab)
 {
-    const int32_t expected = TabOfNoteValue(value);
-    if (tab == expected)
-        return 0;
-    const int32_t step = tab > expected ? -1 : 1;
-    int32_t offset = step;
-    while (TabOfNoteValue(value + offset) != tab)
-        offset += step;
-    return offset;
+    // The tabs repeat every four semitones, so the nearest note lies within two.
+    for (int32_t distance = 0; distance <= 2; ++distance) {
+        if (TabOfNoteValue(value - distance) == tab)
+            return -distance;
+        if (TabOfNoteValue(value + distance) == tab)
+            return distance;
+    }
+    return 0;
 }
 
 void StepTurnMachine()
