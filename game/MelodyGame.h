@@ -76,6 +76,8 @@ inline int32_t TabOfNoteValue(int32_t value) { return ((value + 1) * 3) & 3; }
 // The semitones from value to the nearest note of tab (the lower one when two
 // are as near); 0 for its own tab.
 int32_t PitchOffsetTo(int32_t value, int32_t tab);
+// The tab whose key was pressed in this update (the lowest if several), or -1.
+int32_t TabKeyHit();
 // The two players of the current track (null when the slot is empty).
 TVelaXM* FullPlayer();
 TVelaXM* PhrasePlayer();

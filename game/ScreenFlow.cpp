@@ -54,6 +54,7 @@ void GameUpdate(int64_t delta)
     const int32_t button = MouseButtonDown.load();
     const bool pressedMeanwhile = MouseButtonPresses.exchange(0) != 0;
     Click = button == 0 && (PreviousButton != 0 || pressedMeanwhile);
+    Keys = KeysPressed.exchange(0);
     ScreenOf(ScreenState).update(ScreenState);
     PreviousButton = button;
     EscapePressed.exchange(0);
@@ -94,6 +95,7 @@ const Sprite& SpriteOf(int32_t slot) { return SpriteTable[slot]; }
 void DrawSlot(int32_t slot, float x, float y, float alpha) { DrawSprite(SpriteTable[slot], x, y, 1, 1, 1, alpha); }
 
 bool EscapeHit() { return EscapePressed.load() != 0; }
+bool KeyHit(int32_t key) { return (Keys & key) != 0; }
 bool ButtonHeld() { return MouseButtonDown.load() != 0; }
 float PointerX() { return MouseX.load(); }
 float PointerY() { return MouseY.load(); }

@@ -39,7 +39,8 @@ void SlideMenuOut(double t);
 float CreditsScroll();
 
 // Input as the current update sees it.
-bool EscapeHit();  // Escape was pressed since the last update
-bool ButtonHeld(); // a mouse button is down
-float PointerX();  // pointer on the virtual screen
+bool EscapeHit();         // Escape was pressed since the last update
+bool KeyHit(int32_t key); // a game key (GameKey bit) was pressed since the last update
+bool ButtonHeld();        // a mouse button is down
+float PointerX();         // pointer on the virtual screen
 float PointerY();

@@ -9,6 +9,7 @@
 #include "game/Screens.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -121,13 +122,21 @@ void clearCells()
     }
 }
 
-// A click on the pad as a choice: a tab, the hub, or -1.
-int32_t clickedPad() { return Click ? PadHit(PointerX(), PointerY()) : -1; }
-
-void latchClick()
+// What the player did on the pad in this update: a tab key or a click on a
+// tab (0..3), a click on the hub (128) or beside the pad (-1); nothing otherwise.
+std::optional<int32_t> padInput()
 {
+    if (const int32_t tab = TabKeyHit(); tab >= 0)
+        return tab;
     if (Click)
-        PendingChoice = PadHit(PointerX(), PointerY());
+        return PadHit(PointerX(), PointerY());
+    return std::nullopt;
+}
+
+void latchPadInput()
+{
+    if (const std::optional<int32_t> input = padInput())
+        PendingChoice = *input;
 }
 
 // The tab the player chose in this update, or -1.
@@ -138,7 +147,7 @@ int32_t readChosenTab()
         choice = PendingChoice;
         PendingChoice = -1;
     } else {
-        choice = clickedPad();
+        choice = padInput().value_or(-1);
     }
     if (choice == HubChoice)
         return 3 - game.ExpectedTab;
@@ -317,7 +326,7 @@ void stepPlayerTurn()
         game.TurnPhase = PhaseChoiceRows;
         break;
     case PhaseChoiceRows:
-        latchClick();
+        latchPadInput();
         if (phrasePosition() <= NoteEndRow)
             break;
         clearCells();
@@ -329,7 +338,7 @@ void stepPlayerTurn()
         }
         break;
     case PhaseChoiceFade:
-        latchClick();
+        latchPadInput();
         if (!phraseSilent())
             break;
         stopPhrasePlayer();

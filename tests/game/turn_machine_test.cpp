@@ -40,14 +40,18 @@ protected:
         return TabOfNoteValue(full->NoteLog[TVelaXM::kLogNote][size_t(Melody.NoteIndex)]);
     }
 
-    // Repeats the current phrase correctly; false if the machine never asked.
-    bool answerPhrase()
+    // Repeats the current phrase correctly, by clicks or by the tab keys; false
+    // if the machine never asked.
+    bool answerPhrase(bool byKeys = false)
     {
         const int32_t length = Melody.PhraseLength;
         for (int32_t i = 0; i < length; ++i) {
             if (!waitForTurn())
                 return false;
-            game.click(TabX[expectedTab()], TabY[expectedTab()]);
+            if (byKeys)
+                game.key(GameKeyTab0 << expectedTab());
+            else
+                game.click(TabX[expectedTab()], TabY[expectedTab()]);
             if (!game.runUntil(
                     [] {
                         return Melody.TurnPhase != PhaseSoundChoice && Melody.TurnPhase != PhaseChoiceRows &&
@@ -228,6 +232,31 @@ TEST_F(MelodyGameTest, RepeatingTheWholeMelodyRewardsAndOpensTheNextTrack)
     EXPECT_EQ(ScreenState, StateGame);
     game.run(0.4);
     EXPECT_EQ(ScreenState, StateGameOutro);
+}
+
+TEST_F(MelodyGameTest, TrackZeroIsWonWithKeysAlone)
+{
+    ASSERT_TRUE(game.loadModule(0, "2012_skyward_nobass.xm"));
+    ASSERT_TRUE(game.loadModule(10, "2012_skyward_nobass_empty.xm"));
+    game.mixing = true;
+    game.key(GameKeyChoose); // shows the highlight on "play"
+    game.key(GameKeyChoose);
+    game.run(2.1);
+    game.run(2.1);
+    ASSERT_EQ(ScreenState, StateTrackSelect);
+    game.key(GameKeyRight); // the highlight appears on the first tile
+    game.key(GameKeyRight);
+    game.key(GameKeyRight); // tracks 2 to 4 are locked: it stays on track 1
+    game.key(GameKeyLeft);
+    game.key(GameKeyChoose);
+    game.run(2.1);
+    ASSERT_EQ(TrackChoice, 0);
+    game.run(2.1);
+    ASSERT_EQ(ScreenState, StateGame);
+    while (Melody.TurnPhase != PhaseLevelDone)
+        ASSERT_TRUE(answerPhrase(true)) << "phrase " << Melody.PhraseLength;
+    EXPECT_EQ(Melody.Lives, 3);
+    EXPECT_EQ(Locks, 2);
 }
 
 TEST_F(MelodyGameTest, AListenedTrackRecordsItsMelodyBeforeTheComputersTurn)
