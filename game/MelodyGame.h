@@ -67,6 +67,14 @@ enum : int32_t {
     PhaseReplayRows = 353,
 };
 
+// The endings in seconds: the overlay fades in over a second and holds, then the
+// game's outro takes a second more; the jingle is wanted all that time, and its
+// music slot loops, so the jingle must last at least as long.
+inline constexpr double LevelDoneHoldSeconds = 6;
+inline constexpr double GameOverHoldSeconds = 12.5;
+inline constexpr double LevelDoneJingleSeconds = 1 + LevelDoneHoldSeconds + 1;
+inline constexpr double GameOverJingleSeconds = 1 + GameOverHoldSeconds + 1;
+
 // Clears the game's records (ResetGame).
 void ResetMelodyGame();
 // One step of the turn machine for the current update (state 60001).

@@ -425,7 +425,7 @@ void stepEnding()
         break;
     case PhaseLevelDoneWait:
     case PhaseGameOverWait:
-        if (game.Timer >= (game.TurnPhase == PhaseLevelDoneWait ? 6.0 : 12.5)) {
+        if (game.Timer >= (game.TurnPhase == PhaseLevelDoneWait ? LevelDoneHoldSeconds : GameOverHoldSeconds)) {
             go(PhaseFinished);
             RequestState(StateGameOutro);
         }

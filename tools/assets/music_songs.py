@@ -96,6 +96,11 @@ def gameover_song():
 
 SONGS = {"music": menu_song, "leveldone": leveldone_song, "gameover": gameover_song}
 
+# Length of the jingle files in seconds. The game wants the level-done jingle
+# for 8 s and the game-over one for 14.5 s (overlay fade-in, hold, outro) from
+# music slots that loop, so each file runs a second longer, ending in silence.
+JINGLE_SECONDS = {"leveldone": 9.0, "gameover": 15.5}
+
 
 def write_sources(out_dir):
     paths = {}

@@ -12,7 +12,8 @@ NAMES = """2012_halcyon_verse.xm 2012_halcyon_verse_empty.xm 2012_skyward_nobass
 c64rolld_empty.xm fail.ogg gameover.ogg greatgameplaydude.ogg leveldone.ogg loadingscreen.png
 music.ogg myturn.ogg random.xm random_empty.xm solistenup.ogg textures1.png textures1.xml
 textures2.png textures2.xml textures3.png textures3.xml yourturn.ogg zagbold.dat zagbold.png""".split()
-MUSIC = {"music.ogg": (60, 120), "leveldone.ogg": (6, 8.5), "gameover.ogg": (12, 14.5)}
+# The jingles outlast the 8 s and 14.5 s the game wants them (their slots loop).
+MUSIC = {"music.ogg": (60, 120), "leveldone.ogg": (8.5, 10), "gameover.ogg": (15, 16.5)}
 SHORT = ["fail.ogg", "solistenup.ogg", "myturn.ogg", "yourturn.ogg", "areyoukiddingme.ogg",
          "greatgameplaydude.ogg"]
 
