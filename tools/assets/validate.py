@@ -32,9 +32,9 @@ all4tabs_on_hand 1 800 480 202 55 396 398
 all4tabs_off 1 800 480 202 55 396 398
 all4tabs_on 1 800 480 202 55 396 398
 all4tabs_reload 1 800 480 342 182 118 118
-ingame_bubble_listen 1 800 480 71 23 274 208
-ingame_bubble_myturn 1 800 480 71 23 274 208
-ingame_bubble_yourturn 1 800 480 71 23 274 208
+ingame_bubble_listen 1 800 480 31 80 284 176
+ingame_bubble_myturn 1 800 480 31 80 284 176
+ingame_bubble_yourturn 1 800 480 31 80 284 176
 ingame_littleball 1 800 480 311 220 114 50
 ingame_simon 1 800 480 2 193 166 132
 ingame_background 1 800 480 0 0 800 480
@@ -51,7 +51,7 @@ title_logo 1 800 480 33 33 526 86
 title_menu 1 800 480 604 0 180 480
 title_menu_exit 1 800 480 19 441 38 18
 title_menu_mouseover 1 800 480 604 0 180 480
-STARTUP_scroller_text 3 1024 2048 100 12 614 2018
+STARTUP_scroller_text 3 1024 2048 64 4 672 2014
 ball_big 3 512 512 59 60 392 392
 ball_midi 3 256 256 25 26 204 204
 ball_small 3 256 256 56 57 142 142
