@@ -8,10 +8,12 @@
 #include "game/Easing.h"
 #include "game/GameState.h"
 #include "game/Screens.h"
+#include "render/Logger.h"
 #include "render/Sprites.h"
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace {
 
@@ -28,6 +30,7 @@ void applyStateChange(int64_t& delta)
     if (ScreenState != StateLoading && NextScreenState != ScreenState) {
         ScreenState = NextScreenState;
         AfterLoadingState = NextScreenState;
+        GameLog("Entering screen state " + std::to_string(ScreenState) + "...");
         ScreenOf(ScreenState).enter(ScreenState);
         FrameOrigin = ElapsedTime;
         StateTime = 0;

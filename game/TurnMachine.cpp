@@ -7,9 +7,11 @@
 #include "game/HitTests.h"
 #include "game/MelodyGame.h"
 #include "game/Screens.h"
+#include "render/Logger.h"
 
 #include <algorithm>
 #include <optional>
+#include <string>
 
 namespace {
 
@@ -154,8 +156,12 @@ int32_t readChosenTab()
     return choice >= 0 && choice <= 3 ? choice : -1;
 }
 
+// A line of the game's trace of a play (the log is off unless asked for).
+void logTab(const char* what, int32_t tab) { GameLog(what + std::to_string(tab) + "..."); }
+
 void melodyComplete()
 {
+    GameLog("Melody complete...");
     game.Bubbles[2] = 0;
     playSample(SampleGreatGameplay);
     if (Locks > 0)
@@ -257,6 +263,7 @@ void stepComputerTurn()
     case PhaseSoundNext:
         if (game.NoteIndex < noteLogCount() && game.NoteIndex < game.PhraseLength) {
             soundNote(loggedNote(game.NoteIndex), TSoundMode::Computer);
+            logTab("Computer plays tab ", TabOfNoteValue(loggedNote(game.NoteIndex)));
             ++game.NoteIndex;
             go(PhaseNoteRows);
         }
@@ -305,6 +312,7 @@ void stepPlayerTurn()
         updateYourTurnBubble();
     switch (game.TurnPhase) {
     case PhaseYourTurn:
+        GameLog("Your turn...");
         game.NoteIndex = 0;
         playSample(SampleYourTurn);
         go(PhaseAwaitTab);
@@ -314,6 +322,7 @@ void stepPlayerTurn()
         game.ChosenTab = readChosenTab();
         if (game.ChosenTab < 0)
             break;
+        logTab("Player chooses tab ", game.ChosenTab);
         game.PitchOffset = PitchOffsetTo(loggedNote(game.NoteIndex), game.ChosenTab);
         game.TurnPhase = PhaseSoundChoice; // the bubble's timer runs on through the answer
         break;
@@ -369,6 +378,7 @@ void stepMistake()
         go(PhaseLoseLife);
         break;
     case PhaseLoseLife:
+        GameLog("Wrong tab, a life lost...");
         --game.Lives;
         playSample(SampleFail);
         go(PhaseFailSound);
@@ -377,6 +387,7 @@ void stepMistake()
         if (SoundSystem->IsSamplePlaying(SampleFail))
             break;
         if (game.Lives < 1) {
+            GameLog("Game over...");
             playSample(SampleKidding);
             go(PhaseGameOver);
         } else {
