@@ -33,6 +33,39 @@ void mapMouse(int x, int y)
     MouseY.exchange(point.y);
 }
 
+// The game's key for a platform key; 0 for keys the game does not use.
+int32_t gameKeyOf(SDLKey key)
+{
+    switch (key) {
+    case SDLK_1:
+    case SDLK_KP7:
+        return GameKeyTab0;
+    case SDLK_2:
+    case SDLK_KP9:
+        return GameKeyTab1;
+    case SDLK_3:
+    case SDLK_KP1:
+        return GameKeyTab2;
+    case SDLK_4:
+    case SDLK_KP3:
+        return GameKeyTab3;
+    case SDLK_UP:
+        return GameKeyUp;
+    case SDLK_DOWN:
+        return GameKeyDown;
+    case SDLK_LEFT:
+        return GameKeyLeft;
+    case SDLK_RIGHT:
+        return GameKeyRight;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+    case SDLK_SPACE:
+        return GameKeyChoose;
+    default:
+        return 0;
+    }
+}
+
 void resizeWindow(int width, int height)
 {
     TVelaLockGuard guard(*GlobalLock);
@@ -58,6 +91,8 @@ bool handleEvent(const SDL_Event& event)
             Running = false;
             return false;
         }
+        if (const int32_t key = gameKeyOf(event.key.keysym.sym); key != 0)
+            GameKeyEvent(key);
         return true;
     case SDL_MOUSEMOTION: {
         TVelaLockGuard guard(*GlobalLock);
@@ -65,13 +100,9 @@ bool handleEvent(const SDL_Event& event)
         return true;
     }
     case SDL_MOUSEBUTTONDOWN:
-        mapMouse(event.button.x, event.button.y);
-        MouseButtonDown.exchange(-1);
-        MouseButtonPresses.fetch_add(1);
-        return true;
     case SDL_MOUSEBUTTONUP:
         mapMouse(event.button.x, event.button.y);
-        MouseButtonDown.exchange(0);
+        MouseButtonEvent(event.button.button, event.type == SDL_MOUSEBUTTONDOWN);
         return true;
     case SDL_QUIT:
         Running = false;

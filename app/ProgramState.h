@@ -13,6 +13,28 @@ extern std::atomic<int32_t> EscapePressed;   // -1 after Escape; the game clears
 // still make a click.
 extern std::atomic<int32_t> MouseButtonPresses;
 
+// The keys the game knows, one bit each; the event loop maps the platform's
+// keys onto them, so the game never sees a platform key code.
+enum : int32_t {
+    GameKeyTab0 = 1 << 0,   // top-left tab
+    GameKeyTab1 = 1 << 1,   // top-right tab
+    GameKeyTab2 = 1 << 2,   // bottom-left tab
+    GameKeyTab3 = 1 << 3,   // bottom-right tab
+    GameKeyUp = 1 << 4,     // move a menu highlight up
+    GameKeyDown = 1 << 5,   // ... down
+    GameKeyLeft = 1 << 6,   // ... left
+    GameKeyRight = 1 << 7,  // ... right
+    GameKeyChoose = 1 << 8, // take the highlighted entry
+};
+// Game keys pressed since the game last looked, as a set of the bits above.
+extern std::atomic<int32_t> KeysPressed;
+
+// A mouse button pressed or released: buttons 1 to 3 set MouseButtonDown and
+// count presses; the wheel (4 and up, a press and a release per notch) is no button.
+void MouseButtonEvent(int32_t button, bool pressed);
+// A game key pressed (one of the GameKey bits).
+void GameKeyEvent(int32_t key);
+
 extern std::atomic<int32_t> QuitRequested;        // set by the game to end the loop
 extern std::atomic<int32_t> OpenWebPageRequested; // set by the game; the loop opens the page
 

@@ -8,15 +8,25 @@
 
 namespace {
 
-// The credits scroller loops every 120 s and starts 6.5 s into its cycle.
+// The credits scroller loops every 120 s and stands 6.5 s into its cycle when
+// the screen becomes interactive.
 constexpr int64_t CreditsCycle = 120000000;
 constexpr int64_t CreditsStart = 6500000;
+constexpr int64_t CreditsIntro = 1000000;
+
+// Scroll time carried into the current credits state, so the text moves on
+// smoothly from the intro through the outro while each state's time restarts.
+int64_t creditsCarried = 0;
 
 // Phase of a state: 0 intro, 1 interactive, 2 outro.
 int32_t phaseOf(int32_t state) { return state % 10; }
 
 void enterInfo(int32_t state)
 {
+    if (state / 10000 == StateCreditsIntro / 10000) {
+        // StateTime still holds the time spent in the state being left.
+        creditsCarried = state == StateCreditsIntro ? CreditsStart - CreditsIntro : creditsCarried + StateTime;
+    }
     if (phaseOf(state) != 0)
         return;
     PendingChoice = -1;
@@ -61,13 +71,11 @@ void updateInfo(int32_t state)
     }
 }
 
-float creditsScroll() { return float(double((StateTime + CreditsStart) % CreditsCycle) / double(CreditsCycle)); }
-
 void drawCredits(int32_t)
 {
     DrawSlot(SpriteCreditsBg, 0, 0);
     UseScrollMaskShader();
-    DrawSpriteMasked(SpriteOf(SpriteCreditsScroller), 0, 480 - creditsScroll() * 2528, 1, 1, 1, 1);
+    DrawSpriteMasked(SpriteOf(SpriteCreditsScroller), 0, 480 - CreditsScroll() * 2528, 1, 1, 1, 1);
     UseTextureShader();
 }
 
@@ -80,6 +88,8 @@ void drawHighScore(int32_t)
 }
 
 } // namespace
+
+float CreditsScroll() { return float(double((creditsCarried + StateTime) % CreditsCycle) / double(CreditsCycle)); }
 
 const TScreen CreditsScreen{enterInfo, updateInfo, drawCredits};
 const TScreen HighScoreScreen{enterInfo, updateInfo, drawHighScore};

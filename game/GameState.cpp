@@ -17,6 +17,7 @@ std::atomic<int32_t> MusicRequest{MusicSilence};
 std::array<float, 8> Slides{};
 int64_t SkipTime = 0;
 bool Click = false;
+int32_t Keys = 0;
 int32_t PreviousButton = 0;
 TVelaSoundSystem* SoundSystem = nullptr;
 TFrameTime Frame;

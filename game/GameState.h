@@ -58,6 +58,7 @@ extern std::atomic<int32_t> MusicRequest; // music source wanted; read by the au
 extern std::array<float, 8> Slides;       // per-screen slide positions (0 hidden, 1 in place) and glows
 extern int64_t SkipTime;                  // start-up scroller: microseconds at which its fade-out begins
 extern bool Click;                        // this update saw a button release after a press
+extern int32_t Keys;                      // game keys (GameKey bits) pressed since the last update
 extern int32_t PreviousButton;            // MouseButtonDown as the last update saw it
 
 // The sound system the game drives; created and owned by the main program.

@@ -26,22 +26,24 @@ int32_t TitleMenuHit(float x, float y)
     return -1;
 }
 
+// Tracks 2, 3 and 4 open as the locks fall below 3, 2 and 1.
+bool TrackTileOpen(int32_t track, int32_t locks) { return track < 2 || locks < 5 - track; }
+
 int32_t TrackSelectHit(float x, float y, int32_t locks)
 {
     struct TTile {
         float left, right;
         int32_t track;
-        int32_t openBelow; // the tile answers only while Locks is below this
     };
     static const TTile tiles[] = {
-        {35, 168, 0, 4}, {170, 324, 1, 4}, {328, 471, 2, 3}, {474, 620, 3, 2}, {622, 775, 4, 1},
+        {35, 168, 0}, {170, 324, 1}, {328, 471, 2}, {474, 620, 3}, {622, 775, 4},
     };
     if (InBackBox(x, y))
         return 255;
     if (y >= 105 && y <= 360) {
         for (const TTile& tile : tiles) {
             if (x >= tile.left && x <= tile.right)
-                return locks < tile.openBelow ? tile.track : -1;
+                return TrackTileOpen(tile.track, locks) ? tile.track : -1;
         }
     }
     if (inside(x, y, 720, 800, 403, 480))

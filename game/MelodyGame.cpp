@@ -4,6 +4,7 @@
 
 #include "VelaSoundSystem/SoundSystem.h"
 #include "VelaXM/VelaXM.h"
+#include "app/ProgramState.h"
 #include "game/Easing.h"
 #include "game/GameState.h"
 #include "game/HitTests.h"
@@ -112,7 +113,7 @@ void updateIntro()
     game.TurnPhase = -1;
     if (EscapeHit() || (Click && InBackBox(PointerX(), PointerY())))
         PendingChoice = LeaveChoice;
-    else if (Click)
+    else if (Click || TabKeyHit() >= 0)
         PendingChoice = -1;
     if (t >= 2) {
         FadeAlpha = 0;
@@ -301,6 +302,14 @@ void drawGame(int32_t)
 TVelaXM* FullPlayer() { return playerInSlot(game.Track); }
 
 TVelaXM* PhrasePlayer() { return playerInSlot(game.Track + 10); }
+
+int32_t TabKeyHit()
+{
+    for (int32_t tab = 0; tab < 4; ++tab)
+        if (KeyHit(GameKeyTab0 << tab))
+            return tab;
+    return -1;
+}
 
 void ResetMelodyGame() { game = TMelodyGame{}; }
 

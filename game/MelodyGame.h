@@ -67,15 +67,25 @@ enum : int32_t {
     PhaseReplayRows = 353,
 };
 
+// The endings in seconds: the overlay fades in over a second and holds, then the
+// game's outro takes a second more; the jingle is wanted all that time, and its
+// music slot loops, so the jingle must last at least as long.
+inline constexpr double LevelDoneHoldSeconds = 6;
+inline constexpr double GameOverHoldSeconds = 12.5;
+inline constexpr double LevelDoneJingleSeconds = 1 + LevelDoneHoldSeconds + 1;
+inline constexpr double GameOverJingleSeconds = 1 + GameOverHoldSeconds + 1;
+
 // Clears the game's records (ResetGame).
 void ResetMelodyGame();
 // One step of the turn machine for the current update (state 60001).
 void StepTurnMachine();
 // The tab of a 0-based note value: the pitches one apart modulo 4 rotate through the tabs.
 inline int32_t TabOfNoteValue(int32_t value) { return ((value + 1) * 3) & 3; }
-// The semitones from value to the nearest note of tab, searching downwards when
-// tab lies above the value's own tab and upwards otherwise; 0 for its own tab.
+// The semitones from value to the nearest note of tab (the lower one when two
+// are as near); 0 for its own tab.
 int32_t PitchOffsetTo(int32_t value, int32_t tab);
+// The tab whose key was pressed in this update (the lowest if several), or -1.
+int32_t TabKeyHit();
 // The two players of the current track (null when the slot is empty).
 TVelaXM* FullPlayer();
 TVelaXM* PhrasePlayer();

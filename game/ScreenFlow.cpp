@@ -8,10 +8,12 @@
 #include "game/Easing.h"
 #include "game/GameState.h"
 #include "game/Screens.h"
+#include "render/Logger.h"
 #include "render/Sprites.h"
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace {
 
@@ -28,6 +30,7 @@ void applyStateChange(int64_t& delta)
     if (ScreenState != StateLoading && NextScreenState != ScreenState) {
         ScreenState = NextScreenState;
         AfterLoadingState = NextScreenState;
+        GameLog("Entering screen state " + std::to_string(ScreenState) + "...");
         ScreenOf(ScreenState).enter(ScreenState);
         FrameOrigin = ElapsedTime;
         StateTime = 0;
@@ -54,6 +57,7 @@ void GameUpdate(int64_t delta)
     const int32_t button = MouseButtonDown.load();
     const bool pressedMeanwhile = MouseButtonPresses.exchange(0) != 0;
     Click = button == 0 && (PreviousButton != 0 || pressedMeanwhile);
+    Keys = KeysPressed.exchange(0);
     ScreenOf(ScreenState).update(ScreenState);
     PreviousButton = button;
     EscapePressed.exchange(0);
@@ -94,6 +98,7 @@ const Sprite& SpriteOf(int32_t slot) { return SpriteTable[slot]; }
 void DrawSlot(int32_t slot, float x, float y, float alpha) { DrawSprite(SpriteTable[slot], x, y, 1, 1, 1, alpha); }
 
 bool EscapeHit() { return EscapePressed.load() != 0; }
+bool KeyHit(int32_t key) { return (Keys & key) != 0; }
 bool ButtonHeld() { return MouseButtonDown.load() != 0; }
 float PointerX() { return MouseX.load(); }
 float PointerY() { return MouseY.load(); }

@@ -35,8 +35,12 @@ const Sprite& SpriteOf(int32_t slot);
 void SlideMenuIn(double t);
 void SlideMenuOut(double t);
 
+// The credits scroller's position in its 120 s cycle, 0..1.
+float CreditsScroll();
+
 // Input as the current update sees it.
-bool EscapeHit();  // Escape was pressed since the last update
-bool ButtonHeld(); // a mouse button is down
-float PointerX();  // pointer on the virtual screen
+bool EscapeHit();         // Escape was pressed since the last update
+bool KeyHit(int32_t key); // a game key (GameKey bit) was pressed since the last update
+bool ButtonHeld();        // a mouse button is down
+float PointerX();         // pointer on the virtual screen
 float PointerY();

@@ -93,7 +93,7 @@ void updateScroller(int32_t)
 {
     const double t = Frame.t;
     const double skip = double(SkipTime) * 1e-6;
-    if ((Click || EscapeHit()) && SkipTime == NoSkip)
+    if ((Click || EscapeHit() || KeyHit(GameKeyChoose)) && SkipTime == NoSkip)
         SkipTime = std::max<int64_t>(StateTime + 250000, 1000000);
     if (t < 1) {
         FadeAlpha = float(EaseIn(t));

@@ -2,6 +2,7 @@
 // sliding out towards the chosen screen or the exit advert.
 #include "DataManager/Assets.h"
 #include "VelaSoundSystem/SoundSystem.h"
+#include "app/ProgramState.h"
 #include "game/Easing.h"
 #include "game/GameState.h"
 #include "game/HitTests.h"
@@ -16,6 +17,9 @@ namespace {
 // Slides: 0 logo, collage, exit and tab 1; 1 tab 2; 2 tab 3; 3..5 the tab glows.
 constexpr int32_t GlowBase = 3;
 constexpr int32_t ChoiceExit = 4;
+
+// The tab the arrow keys highlight, 1..3; -1 until a key is pressed.
+int32_t keyFocus = -1;
 
 void fadeGlows(int32_t highlighted)
 {
@@ -38,16 +42,42 @@ void enterTitle(int32_t state)
     Slides.fill(0.0f);
     MenuHover = -1;
     MenuChoice = -1;
+    keyFocus = -1;
+}
+
+// Arrows step through the tabs; the first key pressed shows the highlight on the first tab.
+void moveKeyFocus()
+{
+    const int32_t step =
+        (KeyHit(GameKeyRight) || KeyHit(GameKeyDown) ? 1 : 0) - (KeyHit(GameKeyLeft) || KeyHit(GameKeyUp) ? 1 : 0);
+    const bool anyKey = KeyHit(GameKeyLeft | GameKeyRight | GameKeyUp | GameKeyDown | GameKeyChoose);
+    if (keyFocus < 1) {
+        if (anyKey)
+            keyFocus = 1;
+        return;
+    }
+    keyFocus = std::clamp(keyFocus + step, 1, 3);
+}
+
+// Moves the highlight; the highlighted tab when Enter or Space takes it, else -1.
+int32_t takeKeyChoice()
+{
+    const bool focused = keyFocus >= 1;
+    moveKeyFocus();
+    return focused && KeyHit(GameKeyChoose) ? keyFocus : -1;
 }
 
 void updateIntro()
 {
     const double t = Frame.t;
     SlideMenuIn(t);
+    const int32_t keyed = takeKeyChoice();
     if (EscapeHit())
         PendingChoice = ChoiceExit;
     else if (Click)
         PendingChoice = TitleMenuHit(PointerX(), PointerY());
+    else if (keyed >= 1)
+        PendingChoice = keyed;
     if (t >= 2)
         RequestState(StateTitleMenu);
 }
@@ -59,6 +89,7 @@ void updateMenu()
     Slides[0] = Slides[1] = Slides[2] = 1;
     const int32_t hit = TitleMenuHit(PointerX(), PointerY());
     MenuHover = ButtonHeld() && hit >= 1 && hit <= 3 ? hit : -1;
+    const int32_t keyed = takeKeyChoice();
     int32_t choice = -1;
     if (EscapeHit())
         choice = ChoiceExit;
@@ -66,7 +97,9 @@ void updateMenu()
         choice = PendingChoice;
     else if (Click)
         choice = hit;
-    fadeGlows(MenuHover);
+    else if (keyed >= 1)
+        choice = keyed;
+    fadeGlows(MenuHover >= 1 ? MenuHover : keyFocus);
     if (choice < 1)
         return;
     MenuChoice = choice;

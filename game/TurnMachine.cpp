@@ -7,8 +7,11 @@
 #include "game/HitTests.h"
 #include "game/MelodyGame.h"
 #include "game/Screens.h"
+#include "render/Logger.h"
 
 #include <algorithm>
+#include <optional>
+#include <string>
 
 namespace {
 
@@ -121,13 +124,21 @@ void clearCells()
     }
 }
 
-// A click on the pad as a choice: a tab, the hub, or -1.
-int32_t clickedPad() { return Click ? PadHit(PointerX(), PointerY()) : -1; }
-
-void latchClick()
+// What the player did on the pad in this update: a tab key or a click on a
+// tab (0..3), a click on the hub (128) or beside the pad (-1); nothing otherwise.
+std::optional<int32_t> padInput()
 {
+    if (const int32_t tab = TabKeyHit(); tab >= 0)
+        return tab;
     if (Click)
-        PendingChoice = PadHit(PointerX(), PointerY());
+        return PadHit(PointerX(), PointerY());
+    return std::nullopt;
+}
+
+void latchPadInput()
+{
+    if (const std::optional<int32_t> input = padInput())
+        PendingChoice = *input;
 }
 
 // The tab the player chose in this update, or -1.
@@ -138,15 +149,20 @@ int32_t readChosenTab()
         choice = PendingChoice;
         PendingChoice = -1;
     } else {
-        choice = clickedPad();
+        choice = padInput().value_or(-1);
     }
     if (choice == HubChoice)
         return 3 - game.ExpectedTab;
     return choice >= 0 && choice <= 3 ? choice : -1;
 }
 
+// A line of the game's trace of a play (the log is off unless asked for).
+void logTab(const char* what, int32_t tab) { GameLog(what + std::to_string(tab) + "..."); }
+
 void melodyComplete()
 {
+    GameLog("Melody complete...");
+    game.Bubbles[2] = 0;
     playSample(SampleGreatGameplay);
     if (Locks > 0)
         --Locks;
@@ -222,6 +238,7 @@ void stepComputerTurn()
 {
     switch (game.TurnPhase) {
     case PhaseMyTurn:
+        game.Bubbles[2] = 0; // the player's turn is over
         playSample(SampleMyTurn);
         go(PhaseMyTurnIn);
         break;
@@ -246,6 +263,7 @@ void stepComputerTurn()
     case PhaseSoundNext:
         if (game.NoteIndex < noteLogCount() && game.NoteIndex < game.PhraseLength) {
             soundNote(loggedNote(game.NoteIndex), TSoundMode::Computer);
+            logTab("Computer plays tab ", TabOfNoteValue(loggedNote(game.NoteIndex)));
             ++game.NoteIndex;
             go(PhaseNoteRows);
         }
@@ -288,18 +306,23 @@ void updateYourTurnBubble()
 
 void stepPlayerTurn()
 {
+    // The bubble keeps to its timeline through quick answers: the timer runs
+    // from the start of the turn across every answer.
+    if (game.TurnPhase != PhaseYourTurn)
+        updateYourTurnBubble();
     switch (game.TurnPhase) {
     case PhaseYourTurn:
+        GameLog("Your turn...");
         game.NoteIndex = 0;
         playSample(SampleYourTurn);
         go(PhaseAwaitTab);
         break;
     case PhaseAwaitTab: {
-        updateYourTurnBubble();
         game.ExpectedTab = TabOfNoteValue(loggedNote(game.NoteIndex));
         game.ChosenTab = readChosenTab();
         if (game.ChosenTab < 0)
             break;
+        logTab("Player chooses tab ", game.ChosenTab);
         game.PitchOffset = PitchOffsetTo(loggedNote(game.NoteIndex), game.ChosenTab);
         game.TurnPhase = PhaseSoundChoice; // the bubble's timer runs on through the answer
         break;
@@ -312,7 +335,7 @@ void stepPlayerTurn()
         game.TurnPhase = PhaseChoiceRows;
         break;
     case PhaseChoiceRows:
-        latchClick();
+        latchPadInput();
         if (phrasePosition() <= NoteEndRow)
             break;
         clearCells();
@@ -324,7 +347,7 @@ void stepPlayerTurn()
         }
         break;
     case PhaseChoiceFade:
-        latchClick();
+        latchPadInput();
         if (!phraseSilent())
             break;
         stopPhrasePlayer();
@@ -350,10 +373,12 @@ void stepMistake()
 {
     switch (game.TurnPhase) {
     case PhaseMistake:
+        game.Bubbles[2] = 0;
         game.ReplayCount = 3;
         go(PhaseLoseLife);
         break;
     case PhaseLoseLife:
+        GameLog("Wrong tab, a life lost...");
         --game.Lives;
         playSample(SampleFail);
         go(PhaseFailSound);
@@ -362,6 +387,7 @@ void stepMistake()
         if (SoundSystem->IsSamplePlaying(SampleFail))
             break;
         if (game.Lives < 1) {
+            GameLog("Game over...");
             playSample(SampleKidding);
             go(PhaseGameOver);
         } else {
@@ -410,7 +436,7 @@ void stepEnding()
         break;
     case PhaseLevelDoneWait:
     case PhaseGameOverWait:
-        if (game.Timer >= (game.TurnPhase == PhaseLevelDoneWait ? 6.0 : 12.5)) {
+        if (game.Timer >= (game.TurnPhase == PhaseLevelDoneWait ? LevelDoneHoldSeconds : GameOverHoldSeconds)) {
             go(PhaseFinished);
             RequestState(StateGameOutro);
         }
@@ -424,14 +450,14 @@ void stepEnding()
 
 int32_t PitchOffsetTo(int32_t value, int32_t tab)
 {
-    const int32_t expected = TabOfNoteValue(value);
-    if (tab == expected)
-        return 0;
-    const int32_t step = tab > expected ? -1 : 1;
-    int32_t offset = step;
-    while (TabOfNoteValue(value + offset) != tab)
-        offset += step;
-    return offset;
+    // The tabs repeat every four semitones, so the nearest note lies within two.
+    for (int32_t distance = 0; distance <= 2; ++distance) {
+        if (TabOfNoteValue(value - distance) == tab)
+            return -distance;
+        if (TabOfNoteValue(value + distance) == tab)
+            return distance;
+    }
+    return 0;
 }
 
 void StepTurnMachine()

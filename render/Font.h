@@ -14,13 +14,14 @@ extern uint16_t FontWidths[256];
 // The font texture (1024 x 1024, 16 x 16 cells of 64 texels); owned by the asset loader, null until loaded.
 extern TTexture* FontTexture;
 
-// Glyphs narrower than this many texels are spaced as if this wide.
-inline constexpr int32_t MinimumGlyphAdvance = 24;
+// The advance of a glyph the width table leaves at 0 (control codes, or a missing table).
+inline constexpr int32_t DefaultGlyphAdvance = 24;
 
-// Texels the pen moves on after byte c, given a width table.
+// Texels the pen moves on after byte c, given a width table: the glyph's own
+// width, so narrow letters sit as close as their ink allows.
 inline float GlyphAdvance(const uint16_t (&widths)[256], uint8_t c)
 {
-    return static_cast<float>(widths[c] > MinimumGlyphAdvance ? widths[c] : MinimumGlyphAdvance);
+    return static_cast<float>(widths[c] != 0 ? widths[c] : DefaultGlyphAdvance);
 }
 
 // The cell of byte c (column c mod 16, row c div 16) drawn with its top-left corner at

@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
 # Plays the real game under the suite's X display: the loading log in order,
-# the screens on the way to a track, and the sound it writes through SDL's disk
-# audio driver (silent while loading, the track's melody after the click).
-# SHOTS=dir keeps a screenshot of every screen passed.
+# the screens on the way to a track, one game lost with the mouse and one won
+# with the keys alone, and the sound it writes through SDL's disk audio driver
+# (silent while loading, the menu music, the track's melody, and each ending
+# jingle falling to silence before the menu music comes back).
+# The game's trace (QUAVERO_LOG) says when a screen or a turn begins, so the
+# test waits on its lines rather than on fixed sleeps.
+# SHOTS=dir keeps a screenshot of every screen passed, the log and the sound.
 set -u
 game=$1
 work=$(mktemp -d)
@@ -10,7 +14,7 @@ log=$work/log
 audio=$work/audio.raw
 failures=0
 pid=""
-trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
+trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; [ -n "${SHOTS:-}" ] && cp "$log" "$audio" "$SHOTS/"; rm -rf "$work"' EXIT
 
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
@@ -38,13 +42,85 @@ click() {
     xdotool mouseup 1
 }
 
+# A key, with a frame's pause after it so the next key lands in a later update.
+press() {
+    xdotool key --window "$window" "$1" 2>/dev/null
+    sleep 0.2
+}
+
+# Lines of the log holding a text.
+count() { grep -c -F -- "$1" "$log"; }
+
+# Whether the log holds a text at least n times within some seconds.
+logged_within() {
+    local text=$1 n=$2 polls i
+    polls=$(awk -v s="$3" 'BEGIN { print int(s * 20) }')
+    for ((i = 0; i < polls; i++)); do
+        [ "$(count "$text")" -ge "$n" ] && return 0
+        sleep 0.05
+    done
+    return 1
+}
+
+# Waits until the log holds a text at least n times (default once); a failure after the time is up.
+wait_log() {
+    logged_within "$1" "${2:-1}" "${3:-30}" && return 0
+    fail "'$1' not logged ${2:-1} times within ${3:-30} s"
+    return 1
+}
+
+state() { wait_log "Entering screen state $1..." "${2:-1}" "${3:-30}"; }
+
+# Seconds of sound recorded so far.
+recorded() { stat -c %s "$audio" | awk '{print $1 / 176400}'; }
+minus() { awk -v a="$1" -v b="$2" 'BEGIN { print a - b }'; }
+
 # Peak amplitude (0..1) of a stretch of the recorded audio: start and length in seconds.
 peak() {
     sox -t raw -r 44100 -e signed -b 16 -c 2 "$audio" -n trim "$1" "$2" stat 2>&1 |
         awk '/Maximum amplitude/ {print $3}'
 }
 
-SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$audio SDL_DISKAUDIODELAY=20 QUAVERO_LOG=1 "$game" 2>"$log" &
+# The tabs the computer played in the phrase before the player's latest turn.
+phrase() {
+    awk '/Computer plays tab/ { t = $NF; sub(/\.+$/, "", t); p = p " " t }
+         /Your turn\.\.\./ { last = p; p = "" }
+         END { print last }' "$log"
+}
+
+# Repeats each phrase on the keys as a player would, until the melody is complete:
+# digits on odd turns, the keypad on even ones.
+digits=(1 2 3 4)
+keypad=(KP_7 KP_9 KP_1 KP_3)
+win_with_keys() {
+    local turn=$1 tab i
+    while [ "$(count "Melody complete...")" -eq 0 ]; do
+        for ((i = 0; i < 600; i++)); do
+            [ "$(count "Your turn...")" -ge "$turn" ] || [ "$(count "Melody complete...")" -gt 0 ] && break
+            sleep 0.05
+        done
+        [ "$(count "Melody complete...")" -gt 0 ] && return 0
+        [ "$(count "Your turn...")" -ge "$turn" ] || { fail "no turn $turn"; return 1; }
+        for tab in $(phrase); do
+            local chosen attempt
+            chosen=$(count "Player chooses tab")
+            # The update that takes an answer reads no key, so one may be missed: press again.
+            for attempt in 1 2 3; do
+                if [ $((turn % 2)) -eq 1 ]; then press "${digits[$tab]}"; else press "${keypad[$tab]}"; fi
+                logged_within "Player chooses tab" $((chosen + 1)) 1.5 && break
+            done
+            [ "$(count "Player chooses tab")" -gt "$chosen" ] || { fail "tab $tab not taken in turn $turn"; return 1; }
+            if [ -z "${quick_answer_seen:-}" ]; then
+                # The computer's next phrase after a quick answer: no bubble left over.
+                quick_answer_seen=1
+                wait_log "Computer plays tab" $(($(count "Computer plays tab") + 1)) 10 && shot computer_after_quick_answer
+            fi
+        done
+        turn=$((turn + 1))
+    done
+}
+
+SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$audio SDL_DISKAUDIODELAY=23 QUAVERO_LOG=1 "$game" 2>"$log" &
 pid=$!
 window=""
 for _ in $(seq 1 100); do
@@ -71,26 +147,57 @@ for _ in $(seq 1 200); do
 done
 [ "$loaded" -eq 1 ] || { fail "the textures were never uploaded"; cat "$log"; exit 1; }
 
-
 sleep 1.2
 shot splash
-sleep 2.8
+state 15000
+sleep 1.5
 shot scroller
 click 400 240 # skip the scroller
-sleep 3.5
+state 20001
 shot title
-at_title=$(stat -c %s "$audio" | awk '{print $1 / 176400}')
+at_title=$(recorded)
 click 630 240 # play
-sleep 4.2
+state 50001
 shot track_selection
 click 100 200 # the first track
-sleep 2.5
+state 60001
+sleep 0.6
 shot game_listening
-sleep 6
+sleep 4
 shot game_melody
+melody=$(peak "$(minus "$(recorded)" 2.5)" 2)
+
+# A game lost with the mouse: the hub is always a wrong tab.
+for life in 1 2 3; do
+    wait_log "Your turn..." "$life" 60 || break
+    [ "$life" -eq 1 ] && { sleep 0.4; shot players_turn; }
+    click 400 240
+    wait_log "Wrong tab, a life lost..." "$life" 10 || break
+done
+wait_log "Game over..." 1 20
+state 20000 2 30
+over_end=$(recorded)
+over_stat=$(sox -t raw -r 44100 -e signed -b 16 -c 2 "$audio" -n trim "$(minus "$over_end" 3.1)" 3 stat 2>&1)
+over=$(peak "$(minus "$over_end" 0.8)" 0.5)
+
+# A game won with the keys alone, from the title menu on.
+state 20001 2
+press Return # shows the highlight on "play"
+press Return
+state 50001 2
+press Right # the highlight on the first track
+press Return
+state 60001 2
+win_with_keys 4
+wait_log "Melody complete..." 1 5
+state 20000 3 30
+done_end=$(recorded)
+done_tail=$(peak "$(minus "$done_end" 0.8)" 0.5)
+[ "$(count "Wrong tab")" -eq 3 ] || fail "the keys made mistakes ($(count "Wrong tab") lives lost in all)"
 kill "$pid" 2>/dev/null
 wait "$pid" 2>/dev/null
 pid=""
+
 # The log, read once the game has ended: every loading step in order.
 expected="Loading loading screen...
 Loading screen loaded...
@@ -148,16 +255,21 @@ while IFS= read -r line; do
 done <<<"$expected"
 grep -q "Can't load tracks!" "$log" && fail "a track did not load"
 
-seconds=$(stat -c %s "$audio" | awk '{print $1 / 176400}')
 before=$(peak 0 0.04)
-menu=$(peak "$(awk -v s="$at_title" 'BEGIN {print s - 2}')" 1.5)
-after=$(peak "$(awk -v s="$seconds" 'BEGIN {print s - 3}')" 3)
+menu=$(peak "$(minus "$at_title" 2)" 1.5)
 awk -v p="${before:-1}" 'BEGIN { exit !(p == 0) }' || fail "audio before loading is not silent (peak $before)"
 awk -v p="${menu:-0}" 'BEGIN { exit !(p > 0.02) }' || fail "no menu music in the title screen (peak $menu)"
-awk -v p="${after:-0}" 'BEGIN { exit !(p > 0.05) }' || fail "the track is not heard after the click (peak $after in the last 3 of $seconds s)"
+awk -v p="${melody:-0}" 'BEGIN { exit !(p > 0.05) }' || fail "the track is not heard after the click (peak $melody)"
+# A jingle that started over would open loudly again just before the menu music;
+# one that lasts falls to silence.
+awk -v p="${over:-1}" 'BEGIN { exit !(p < 0.01) }' || fail "the game-over jingle is not silent before the menu music (peak $over)"
+awk -v p="${done_tail:-1}" 'BEGIN { exit !(p < 0.01) }' || fail "the level-done jingle is not silent before the menu music (peak $done_tail)"
+echo "last 3 s of the game-over jingle before the menu music (from $(minus "$over_end" 3.1) s of the recording):"
+echo "$over_stat" | grep -E "Length|Maximum amplitude|RMS +amplitude"
 
 if [ "$failures" -eq 0 ]; then
-    echo "game flow test passed (audio peak before loading $before, menu music $menu, while the track plays $after)"
+    echo "game flow test passed (audio peak before loading $before, menu music $menu, melody $melody," \
+        "game-over tail $over, level-done tail $done_tail)"
     exit 0
 fi
 exit 1

@@ -179,12 +179,31 @@ TEST(DataPackage, FontCellsAndWidthsFitTheTextLayout)
     ASSERT_EQ(font.width, 1024);
     ASSERT_EQ(font.height, 1024);
     const auto cellVisible = [&](int32_t c) { return anyVisible(font, 64 * (c % 16), 64 * (c / 16), 64, 64); };
+    // Columns (or rows) of a cell holding ink.
+    const auto inkSpan = [&](int32_t c, bool columns) {
+        int32_t first = 64, last = -1;
+        for (int32_t i = 0; i < 64; ++i) {
+            const int32_t x = 64 * (c % 16) + (columns ? i : 0), y = 64 * (c / 16) + (columns ? 0 : i);
+            if (anyVisible(font, x, y, columns ? 1 : 64, columns ? 64 : 1)) {
+                first = std::min(first, i);
+                last = i;
+            }
+        }
+        return last - first + 1;
+    };
     for (int32_t c = 32; c < 127; ++c) {
         SCOPED_TRACE(c);
         EXPECT_GE(widths[c], 8);
         EXPECT_LE(widths[c], 32);
         EXPECT_EQ(cellVisible(c), c != ' ');
+        // The advance fits the ink: no overlap, and no gap of more than a few texels either side.
+        if (c != ' ') {
+            EXPECT_LE(inkSpan(c, true), widths[c] + 1);
+            EXPECT_GE(inkSpan(c, true), widths[c] - 8);
+        }
     }
+    // Capitals fill most of the cell's height, so text reads at size 32 on an 800 x 480 screen.
+    EXPECT_GE(inkSpan('H', false), 36);
     // Latin-1 letters and signs: drawn from their own cells with their own widths.
     for (int32_t c = 161; c < 256; ++c) {
         SCOPED_TRACE(c);

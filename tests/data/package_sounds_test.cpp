@@ -1,6 +1,7 @@
 // The package's Ogg Vorbis sounds, decoded with libvorbisfile as a reference:
 // rate, length, level, and the menu music's loop point.
 #include "ShippedPackage.h"
+#include "game/MelodyGame.h"
 
 #include <gtest/gtest.h>
 #include <vorbis/vorbisfile.h>
@@ -91,10 +92,14 @@ struct ExpectedSound {
     const char* name;
     double minSeconds, maxSeconds;
 };
-// The jingles run under their overlays (6 s after a 1 s fade-in, 12.5 s after
-// one); speech and the fail buzz must finish before the turn goes on.
+// The jingles outlast the time the game asks for them, with half a second to
+// spare for frames and audio blocks; speech and the fail buzz must finish
+// before the turn goes on.
+constexpr double Spare = 0.5;
 const ExpectedSound Sounds[] = {
-    {"music.ogg", 60, 120},   {"leveldone.ogg", 6, 8.5},       {"gameover.ogg", 12, 14.5},
+    {"music.ogg", 60, 120},
+    {"leveldone.ogg", LevelDoneJingleSeconds + Spare, LevelDoneJingleSeconds + 2},
+    {"gameover.ogg", GameOverJingleSeconds + Spare, GameOverJingleSeconds + 2},
     {"fail.ogg", 0.2, 1.5},   {"solistenup.ogg", 0.4, 3},      {"myturn.ogg", 0.3, 3},
     {"yourturn.ogg", 0.3, 3}, {"areyoukiddingme.ogg", 0.4, 3}, {"greatgameplaydude.ogg", 0.4, 3}};
 
@@ -116,6 +121,18 @@ TEST(DataSounds, EveryOggOpensAt44100HzWithItsIntendedLength)
         // Audible, and with headroom left for the mixer: nothing decodes to a clipped value.
         EXPECT_GT(peak(sound), 32768 / 8);
         EXPECT_LT(peak(sound), 32767);
+    }
+}
+
+TEST(DataSounds, JinglesEndInSilenceSoTheLoopNeverRestartsThemAudibly)
+{
+    for (const char* name : {"leveldone.ogg", "gameover.ogg"}) {
+        SCOPED_TRACE(name);
+        const Decoded jingle = decodeOgg(ShippedEntry(name));
+        ASSERT_GT(jingle.Frames(), 44100);
+        Decoded tail = jingle;
+        tail.samples.erase(tail.samples.begin(), tail.samples.end() - 44100 * jingle.channels / 2);
+        EXPECT_LT(peak(tail), 33); // the last half second below -60 dBFS
     }
 }
 

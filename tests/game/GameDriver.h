@@ -32,6 +32,7 @@ public:
         MouseY.store(0);
         MouseButtonDown.store(0);
         MouseButtonPresses.store(0);
+        KeysPressed.store(0);
         EscapePressed.store(0);
         QuitRequested.store(0);
         OpenWebPageRequested.store(0);
@@ -106,6 +107,12 @@ public:
     void escape()
     {
         EscapePressed.store(-1);
+        update();
+    }
+    // A game key pressed before the next update.
+    void key(int32_t gameKey)
+    {
+        GameKeyEvent(gameKey);
         update();
     }
 

@@ -4,6 +4,7 @@
 
 #include "game/Easing.h"
 #include "game/HitTests.h"
+#include "game/Screens.h"
 
 #include <gtest/gtest.h>
 
@@ -83,11 +84,20 @@ TEST(ScreenFlowTest, EarlyClickInTheScrollerWaitsForTheFirstSecond)
     EXPECT_EQ(ScreenState, StateTitleIntro);
 }
 
-TEST(ScreenFlowTest, PressAndReleaseBetweenTwoUpdatesIsStillAClick)
+TEST(ScreenFlowTest, PressAndReleaseBetweenTwoUpdatesIsStillAClickButAWheelNotchIsNot)
 {
     TGameDriver game;
     game.enter(StateStartupScroller);
-    MouseButtonPresses.store(1); // the press and the release both came in one frame's events
+    // A wheel notch arrives as a press and a release of button 4 or 5 in one frame.
+    MouseButtonEvent(4, true);
+    MouseButtonEvent(4, false);
+    MouseButtonEvent(5, true);
+    MouseButtonEvent(5, false);
+    game.update();
+    game.update();
+    EXPECT_EQ(SkipTime, 50000000);
+    MouseButtonEvent(3, true); // the press and the release both came in one frame's events
+    MouseButtonEvent(3, false);
     game.update();
     EXPECT_TRUE(SkipTime < 50000000);
 }
@@ -187,6 +197,26 @@ TEST(ScreenFlowTest, CreditsAndHighScoreLeaveOnAClick)
         game.run(1.1);
         EXPECT_EQ(ScreenState, StateTitleIntro);
     }
+}
+
+TEST(ScreenFlowTest, CreditsTextMovesOnSmoothlyFromTheIntroThroughTheOutro)
+{
+    TGameDriver game;
+    game.enter(StateCreditsIntro);
+    float previous = CreditsScroll();
+    int64_t updates = 0;
+    while (ScreenState / 10000 == 3) {
+        if (updates++ == 1400) // 30 s of reading, then leave
+            EscapePressed.store(-1);
+        game.update();
+        if (ScreenState / 10000 != 3)
+            break;
+        const float now = CreditsScroll();
+        EXPECT_GE(now, previous) << ScreenState;
+        EXPECT_LT(now - previous, 0.0003f) << ScreenState; // one frame of 23 ms moves 0.0002
+        previous = now;
+    }
+    EXPECT_EQ(ScreenState, StateTitleIntro);
 }
 
 TEST(ScreenFlowTest, EscapeDuringTheAdvertsFirstSecondQuitsWithoutThePage)

@@ -40,14 +40,18 @@ protected:
         return TabOfNoteValue(full->NoteLog[TVelaXM::kLogNote][size_t(Melody.NoteIndex)]);
     }
 
-    // Repeats the current phrase correctly; false if the machine never asked.
-    bool answerPhrase()
+    // Repeats the current phrase correctly, by clicks or by the tab keys; false
+    // if the machine never asked.
+    bool answerPhrase(bool byKeys = false)
     {
         const int32_t length = Melody.PhraseLength;
         for (int32_t i = 0; i < length; ++i) {
             if (!waitForTurn())
                 return false;
-            game.click(TabX[expectedTab()], TabY[expectedTab()]);
+            if (byKeys)
+                game.key(GameKeyTab0 << expectedTab());
+            else
+                game.click(TabX[expectedTab()], TabY[expectedTab()]);
             if (!game.runUntil(
                     [] {
                         return Melody.TurnPhase != PhaseSoundChoice && Melody.TurnPhase != PhaseChoiceRows &&
@@ -103,6 +107,9 @@ TEST_F(MelodyGameTest, EachCorrectPhraseGrowsByOneNoteAndRaisesTheScore)
         EXPECT_EQ(Melody.PhraseLength, phrase + 1);
         ASSERT_TRUE(answerPhrase()) << "phrase " << phrase;
         EXPECT_EQ(Score, expectedScores[phrase]);
+        // Answered at once, yet the your-turn bubble is gone while the computer plays.
+        ASSERT_TRUE(game.runUntil([] { return Melody.TurnPhase == PhaseNoteRows; }, 5));
+        EXPECT_FLOAT_EQ(Melody.Bubbles[2], 0.0f);
     }
     EXPECT_EQ(Melody.Lives, 3);
 }
@@ -139,6 +146,7 @@ TEST_F(MelodyGameTest, WrongTabCostsALifeAndReplaysTheCorrectNoteFourTimes)
     ASSERT_TRUE(waitForTurn());
     const int32_t wrong = (expectedTab() + 1) & 3;
     const int32_t expectedNote = FullPlayer()->NoteLog[0][1];
+    ASSERT_NE(FullPlayer()->NoteLog[0][2], expectedNote); // so a replay of the next note would show
     game.click(TabX[wrong], TabY[wrong]);
     EXPECT_NE(Melody.PitchOffset, 0);
     EXPECT_EQ(TabOfNoteValue(expectedNote + Melody.PitchOffset), wrong);
@@ -146,13 +154,17 @@ TEST_F(MelodyGameTest, WrongTabCostsALifeAndReplaysTheCorrectNoteFourTimes)
     int32_t previous = -1;
     game.runUntil(
         [&] {
-            if (Melody.TurnPhase == PhaseReplayRows && previous != PhaseReplayRows)
+            if (Melody.TurnPhase == PhaseReplayRows && previous != PhaseReplayRows) {
                 ++replays;
+                // The note at NoteIndex, not the one after it.
+                EXPECT_EQ(PhrasePlayer()->Module->Patterns[0].GetNote(0, 0).Note, expectedNote + 1);
+            }
             previous = Melody.TurnPhase;
             return Melody.TurnPhase == PhaseMyTurn;
         },
         20);
     EXPECT_EQ(replays, 4);
+    EXPECT_EQ(Melody.NoteIndex, 1);
     EXPECT_EQ(Melody.Lives, 2);
     EXPECT_EQ(Melody.PhraseLength, 3);
     EXPECT_EQ(Score, 21);
@@ -222,6 +234,31 @@ TEST_F(MelodyGameTest, RepeatingTheWholeMelodyRewardsAndOpensTheNextTrack)
     EXPECT_EQ(ScreenState, StateGameOutro);
 }
 
+TEST_F(MelodyGameTest, TrackZeroIsWonWithKeysAlone)
+{
+    ASSERT_TRUE(game.loadModule(0, "2012_skyward_nobass.xm"));
+    ASSERT_TRUE(game.loadModule(10, "2012_skyward_nobass_empty.xm"));
+    game.mixing = true;
+    game.key(GameKeyChoose); // shows the highlight on "play"
+    game.key(GameKeyChoose);
+    game.run(2.1);
+    game.run(2.1);
+    ASSERT_EQ(ScreenState, StateTrackSelect);
+    game.key(GameKeyRight); // the highlight appears on the first tile
+    game.key(GameKeyRight);
+    game.key(GameKeyRight); // tracks 2 to 4 are locked: it stays on track 1
+    game.key(GameKeyLeft);
+    game.key(GameKeyChoose);
+    game.run(2.1);
+    ASSERT_EQ(TrackChoice, 0);
+    game.run(2.1);
+    ASSERT_EQ(ScreenState, StateGame);
+    while (Melody.TurnPhase != PhaseLevelDone)
+        ASSERT_TRUE(answerPhrase(true)) << "phrase " << Melody.PhraseLength;
+    EXPECT_EQ(Melody.Lives, 3);
+    EXPECT_EQ(Locks, 2);
+}
+
 TEST_F(MelodyGameTest, AListenedTrackRecordsItsMelodyBeforeTheComputersTurn)
 {
     startTrack(0, "2012_skyward_nobass.xm", "2012_skyward_nobass_empty.xm");
@@ -284,19 +321,22 @@ TEST_F(MelodyGameTest, BackButtonLeavesAtAnyTimeAndStopsBothPlayers)
 
 TEST(PitchOffsetTest, WrongTabsSoundTheNearestNoteOfThatTab)
 {
-    // Note value 48 sits on tab 3 and each semitone up moves one tab down, so
-    // lower tabs are reached upwards and higher ones downwards.
+    // Note value 48 sits on tab 3 and each semitone up moves one tab down.
     EXPECT_EQ(TabOfNoteValue(48), 3);
     EXPECT_EQ(PitchOffsetTo(48, 3), 0);
     EXPECT_EQ(PitchOffsetTo(48, 2), 1);
-    EXPECT_EQ(PitchOffsetTo(48, 1), 2);
-    EXPECT_EQ(PitchOffsetTo(48, 0), 3);
-    EXPECT_EQ(TabOfNoteValue(49), 2);
-    EXPECT_EQ(PitchOffsetTo(49, 3), -1);
-    EXPECT_EQ(PitchOffsetTo(51, 3), -3);
-    for (int32_t value = 0; value < 96; ++value)
-        for (int32_t tab = 0; tab < 4; ++tab)
-            EXPECT_EQ(TabOfNoteValue(value + PitchOffsetTo(value, tab)), tab);
+    EXPECT_EQ(PitchOffsetTo(48, 1), -2); // two semitones either way: the lower note
+    EXPECT_EQ(TabOfNoteValue(51), 0);
+    // Between tabs 0 and 3 the nearest note is one semitone away, in both directions.
+    EXPECT_EQ(PitchOffsetTo(48, 0), -1);
+    EXPECT_EQ(PitchOffsetTo(51, 3), 1);
+    for (int32_t value = 0; value < 96; ++value) {
+        for (int32_t tab = 0; tab < 4; ++tab) {
+            const int32_t offset = PitchOffsetTo(value, tab);
+            EXPECT_EQ(TabOfNoteValue(value + offset), tab);
+            EXPECT_TRUE(offset >= -2 && offset <= 1) << value << " " << tab;
+        }
+    }
 }
 
 TEST(RandomTest, SameSeedSameSequenceAndAllFourNotesAppear)
@@ -316,6 +356,19 @@ TEST(RandomTest, SameSeedSameSequenceAndAllFourNotesAppear)
     // Seeds differing only in bit 0 of the low word are the same seed.
     RandomSeed(0xDEADBEEE, 0x12345678);
     EXPECT_EQ(RandomNext(), first[0]);
+}
+
+TEST(RandomTest, FirstValuesWorkedOutFromTheFormulas)
+{
+    // Seed (1, 0): s1 1, s2 0x1075B, s3 0x155E5, x1 0x075BCD14, x4 0x05491333. The first
+    // step makes s1 0xA8256F1C, s2 0x0750E2E1, s3 0x55022F4D, u 0xD9336D14 and
+    // x4 0xDCA34DE3, so (x4 + s1) xor ((s3 << 16) + s2) = 0xB2555E1E.
+    RandomSeed(1, 0);
+    EXPECT_EQ(RandomNext(), 0xB2555E1Eu);
+    EXPECT_EQ(RandomNext(), 0xAF689816u);
+    EXPECT_EQ(RandomNext(), 0x0ADBDA95u);
+    RandomSeed(0xDEADBEEF, 0x12345678);
+    EXPECT_EQ(RandomNext(), 0x57DB1AEEu);
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 """The bitmap font: DejaVu Sans Bold glyphs for the 256 byte values (Latin-1 for
-128..255), white with alpha in 64 x 64 cells of a 1024 x 1024 image, and the
-512-byte table of advance widths in texels."""
+128..255), condensed and tall, white with alpha in 64 x 64 cells of a
+1024 x 1024 image, and the 512-byte table of advance widths in texels."""
 import struct
 
 import cairo
@@ -10,9 +10,10 @@ import paint
 import pngout
 
 CELL = 64
-SIZE = 30        # pixel size of the glyphs: fills the 24-texel minimum advance well
-MAX_ADVANCE = 32 # the widest glyphs (W, m, %) overlap their neighbours by a texel or two
-BASELINE = 43    # keeps capitals and descenders centred in the cell
+SIZE = 52        # pixel size of the glyphs: capitals 38 texels tall, most of the cell
+CONDENSE = 0.55  # horizontal scale, so the widest letters (W, m) still advance at most 32
+MIN_ADVANCE, MAX_ADVANCE = 8, 32  # the range the width table allows
+BASELINE = 50    # accents above capitals and descenders both stay inside the cell
 ORIGIN_X = 2     # room for glyphs that start slightly left of their pen position
 
 
@@ -39,10 +40,14 @@ def build(data_dir):
         ctx.rectangle(x0, y0, CELL, CELL)
         ctx.clip()
         ctx.set_source_rgba(1, 1, 1, 1)
-        ctx.move_to(x0 + ORIGIN_X, y0 + BASELINE)
+        ctx.translate(x0 + ORIGIN_X, y0 + BASELINE)
+        ctx.scale(CONDENSE, 1)
+        ctx.move_to(0, 0)
         ctx.show_text(ch)
         ctx.restore()
-        widths.append(min(MAX_ADVANCE, int(round(ctx.text_extents(ch).x_advance))))
+        # The font's own advance, side bearings included: the pen moves on by what the ink needs.
+        advance = int(round(ctx.text_extents(ch).x_advance * CONDENSE))
+        widths.append(max(MIN_ADVANCE, min(MAX_ADVANCE, advance)))
     px = paint.to_rgba(s)
     # White everywhere, so filtering at glyph edges never pulls in a dark fringe.
     px[:, :, :3] = 255

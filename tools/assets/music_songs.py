@@ -1,6 +1,6 @@
 """Songs rendered to Ogg Vorbis by the project's own module renderer: the menu
 music (a relaxed loop of about 67 s), the level-done fanfare (about 7 s) and
-the game-over phrase (about 13 s). Their XM files are written to
+the game-over phrase (about 12 s). Their XM files are written to
 tools/assets/songs/ as the renderer's input."""
 import synth
 from songlib import chord, hits, instrument, seq, vol
@@ -77,7 +77,7 @@ def leveldone_song():
     return m
 
 
-# ---- Game over: a gentle falling phrase in A minor, about 13 s --------------------------
+# ---- Game over: a gentle falling phrase in A minor, about 12 s --------------------------
 def gameover_song():
     m = Module("Game Over", 4, 6, 90)
     m.instruments.extend([
@@ -85,16 +85,23 @@ def gameover_song():
         instrument("pad", synth.pad(220.0, 2.5), 220.0, volume=28, fadeout=512),
         instrument("bass", synth.pluck(110.0, 1.6, brightness=0.3, seed=8), 110.0, volume=48),
     ])
-    idx, p = m.new_pattern(80)
-    seq(p, 0, 0, "E5:6 D5:2 C5:6 B4:2 A4:8 -:8 D5:6 C5:2 B4:6 G#4:2 A4:24 off:1", 1)
-    seq(p, 1, 0, "A3:16 F3:16 D3:16 E3:16 A3:16", 2)
-    seq(p, 2, 0, "A2:16 F2:16 D2:16 E2:16 A2:16", 3)
-    seq(p, 3, 56, "E5:4 C5:4 A4:8", 1, vol=vol(24))
+    # The last chord is short enough to die away well before the game asks for
+    # the menu music again, so the jingle ends in silence.
+    idx, p = m.new_pattern(72)
+    seq(p, 0, 0, "E5:6 D5:2 C5:6 B4:2 A4:8 -:8 D5:6 C5:2 B4:6 G#4:2 A4:12 off:1", 1)
+    seq(p, 1, 0, "A3:16 F3:16 D3:16 E3:16 A3:4 off:1", 2)
+    seq(p, 2, 0, "A2:16 F2:16 D2:16 E2:16 A2:4 off:1", 3)
+    seq(p, 3, 56, "E5:4 C5:4 A4:4 off:1", 1, vol=vol(24))
     m.orders = [idx]
     return m
 
 
 SONGS = {"music": menu_song, "leveldone": leveldone_song, "gameover": gameover_song}
+
+# Length of the jingle files in seconds. The game wants the level-done jingle
+# for 8 s and the game-over one for 14.5 s (overlay fade-in, hold, outro) from
+# music slots that loop, so each file runs a second longer, ending in silence.
+JINGLE_SECONDS = {"leveldone": 9.0, "gameover": 15.5}
 
 
 def write_sources(out_dir):

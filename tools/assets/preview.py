@@ -92,7 +92,7 @@ class Font:
             ctx.set_source_rgba(*rgba)
             ctx.mask_surface(self.surface, -64 * (c % 16), -64 * (c // 16))
             ctx.restore()
-            pen += max(self.widths[c], 24)
+            pen += self.widths[c] or 24  # a zero width (control code) advances by the default
 
 
 def screen():

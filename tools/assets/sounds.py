@@ -137,6 +137,14 @@ def seamless_loop(renderer, module, tmp, log):
     return out
 
 
+def jingle_length(wav, seconds, name):
+    """SoX effects that pad a rendered jingle with silence to its fixed length."""
+    rendered = len(read_wav(wav)) / 44100
+    if rendered > seconds - 0.5:
+        raise SystemExit("%s: %.2f s rendered, more than its %.1f s allow" % (name, rendered, seconds))
+    return ["pad", "0", "%.6f" % (seconds - rendered)]
+
+
 # Peak level of the music files: the game mixes them under speech and notes.
 MUSIC_GAIN = ["gain", "-n", "-3"]
 
@@ -149,13 +157,15 @@ def music(data_dir, tmp, log):
             "kept the existing music files (XM sources written to tools/assets/songs/)")
         return
     for name, xm in sources.items():
+        length = []
         if name == "music":
             wav = seamless_loop(renderer, music_songs.SONGS[name](), tmp, log)
         else:
             wav = os.path.join(tmp, name + "_raw.wav")
             render(renderer, xm, wav)
+            length = jingle_length(wav, music_songs.JINGLE_SECONDS[name], name)
         done = os.path.join(tmp, name + ".wav")
-        subprocess.run(["sox", "-R", "-D", "-V1", wav, "-b", "16", done] + MUSIC_GAIN, check=True)
+        subprocess.run(["sox", "-R", "-D", "-V1", wav, "-b", "16", done] + MUSIC_GAIN + length, check=True)
         encode(done, os.path.join(data_dir, name + ".ogg"))
     log("music: %s rendered by %s" % (", ".join(sorted(sources)), os.path.relpath(renderer, ROOT)))
 

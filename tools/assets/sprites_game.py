@@ -119,29 +119,28 @@ def draw_tabs_hand(ctx, w, h):
 
 
 def draw_hub(ctx, w, h):
+    """The pad's centre cap: a dark recess with the mascot peeking out of it. It
+    must not look like a button, since a click on it always counts as a mistake:
+    no raised rim, no symbol, nothing that invites a press."""
     cx, cy, r = 401, 241, 55
-    shadow(ctx, w, h, lambda c: (c.arc(cx, cy, r, 0, 2 * math.pi), c.fill()), dy=4, blur=8, alpha=0.6)
-    g = cairo.RadialGradient(cx - 18, cy - 20, 5, cx, cy, r)
-    g.add_color_stop_rgba(0, *mix(INDIGO, CREAM, 0.25))
-    g.add_color_stop_rgba(1, *NAVY)
+    g = cairo.RadialGradient(cx, cy + 14, r * 0.3, cx, cy, r)
+    g.add_color_stop_rgba(0, *mix(NAVY, INDIGO, 0.55))
+    g.add_color_stop_rgba(1, *mix(NAVY, (0, 0, 0, 1), 0.35))
     ctx.set_source(g)
     ctx.arc(cx, cy, r, 0, 2 * math.pi)
-    ctx.fill_preserve()
-    ctx.set_source_rgba(*CREAM)
-    ctx.set_line_width(4)
-    ctx.stroke()
-    # Loop arrow: an almost closed ring with an arrow head
-    ctx.set_line_width(9)
-    ctx.set_line_cap(cairo.LINE_CAP_ROUND)
-    a0, a1 = -0.35 * math.pi, 1.35 * math.pi
-    ctx.arc(cx, cy, 27, a0, a1)
-    ctx.stroke()
-    ex, ey = cx + 27 * math.cos(a0), cy + 27 * math.sin(a0)
-    ctx.move_to(ex + 14, ey - 2)
-    ctx.line_to(ex - 6, ey - 14)
-    ctx.line_to(ex - 4, ey + 12)
-    ctx.close_path()
     ctx.fill()
+    # The mascot inside the recess, clipped by its edge like a face at a round window.
+    ctx.save()
+    ctx.arc(cx, cy, r - 3, 0, 2 * math.pi)
+    ctx.clip()
+    mascot(ctx, cx, cy + 16, 40, look=(0, -0.45), mouth="smile", stem=False)
+    # The recess's own shade falls over the top of the face.
+    shade = cairo.LinearGradient(0, cy - r, 0, cy + 4)
+    shade.add_color_stop_rgba(0, *with_alpha(NAVY, 0.85))
+    shade.add_color_stop_rgba(1, *with_alpha(NAVY, 0))
+    ctx.set_source(shade)
+    ctx.paint()
+    ctx.restore()
 
 
 def draw_ingame_bg(ctx, w, h):
@@ -201,25 +200,27 @@ def draw_hearts(n):
 
 
 def draw_bubble(word):
+    """A speech bubble from the mascot, below the lives so all three hearts stay
+    in sight while it shows."""
     def draw(ctx, w, h):
         def shape(c):
-            rounded_rect(c, 78, 28, 262, 150, 40)
-            c.move_to(120, 170)
-            c.curve_to(118, 200, 104, 216, 84, 226)
-            c.curve_to(122, 220, 150, 200, 170, 172)
+            rounded_rect(c, 44, 88, 258, 112, 36)
+            c.move_to(92, 192)
+            c.curve_to(92, 214, 84, 228, 68, 240)
+            c.curve_to(100, 234, 124, 216, 138, 196)
             c.close_path()
         def filled(c):
             shape(c)
             c.fill()
         shadow(ctx, w, h, filled, dy=5, blur=8, alpha=0.5)
         shape(ctx)
-        ctx.set_source(vgrad(28, 226, (1, 1, 1, 1), CREAM))
+        ctx.set_source(vgrad(88, 240, (1, 1, 1, 1), CREAM))
         ctx.fill_preserve()
         ctx.set_source_rgba(*TAB[1])
         ctx.set_line_width(5)
         ctx.set_line_join(cairo.LINE_JOIN_ROUND)
         ctx.stroke()
-        text_fit(ctx, word, 209, 122, 46, 230, colour=INK)
+        text_fit(ctx, word, 173, 160, 46, 226, colour=INK)
     return draw
 
 

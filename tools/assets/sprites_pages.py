@@ -9,13 +9,17 @@ from paint import (CREAM, INDIGO, INK, NAVY, TAB, bright, glow, mix, night, roun
                    shadow, text, text_fit, vgrad, with_alpha, wrap)
 
 HOW_TO_PLAY = [
-    ("LISTEN", "First the computer plays the whole melody of the track once. Listen closely: every note belongs to one of four coloured tabs."),
-    ("WATCH", "Then it plays the first note of the melody, and the tab of that note lights up."),
-    ("REPEAT", "Now it is your turn: click the tabs in the same order. Coral top left, amber top right, teal bottom left, violet bottom right."),
+    ("LISTEN", "First the computer plays the whole melody once. Every note belongs to one of four coloured tabs."),
+    ("WATCH", "Then it plays the first note, and the tab of that note lights up."),
+    ("REPEAT", "Now it is your turn: click the same tabs in the same order, or press their keys 1 to 4."),
     ("GROW", "Each phrase you repeat correctly grows by one note, and your score rises."),
-    ("THREE LIVES", "A wrong tab costs one of your three lives, and you hear the right note again. Lose all three and the game is over."),
-    ("UNLOCK", "Repeat a whole melody to open the next track. Find the hidden bonus track if you can!"),
+    ("THREE LIVES", "A wrong tab costs one of your three lives, and you hear the right note again. "
+                    "Lose all three and the game is over."),
+    ("UNLOCK", "Repeat a whole melody to open the next track. And somewhere there is a hidden bonus track..."),
 ]
+KEYS = ["Tabs: 1 2 3 4, or 7 9 1 3 on the keypad",
+        "Menus: arrow keys, then Enter or Space",
+        "Escape: back to the menu"]
 
 CREDITS = [
     ("title", "QUAVERO"),
@@ -213,27 +217,50 @@ def draw_startup_bg(ctx, w, h):
     ctx.fill()
 
 
+def card_height(lines):
+    return 30 + len(lines) * 36 + 64
+
+
+def section_card(ctx, w, h, head, lines, bottom, colour, cx=400):
+    """One section of the scroller on a soft card whose bottom edge is at bottom:
+    its lines, then its heading under them, since the text moves down the screen
+    and the lowest line arrives first. Returns the card's top."""
+    top = bottom - card_height(lines)
+    def card(c):
+        rounded_rect(c, cx - 330, top, 660, bottom - top, 30)
+        c.fill()
+    ctx.set_source_rgba(*with_alpha(NAVY, 0.55))
+    card(ctx)
+    rounded_rect(ctx, cx - 330, top, 660, bottom - top, 30)
+    ctx.set_source_rgba(*with_alpha(colour, 0.6))
+    ctx.set_line_width(3)
+    ctx.stroke()
+    for k, line in enumerate(lines):
+        text(ctx, line, cx, top + 50 + k * 36, 27, CREAM, bold=False, shadow_px=2)
+    text(ctx, head, cx, bottom - 24, 36, colour, shadow_px=3)
+    return top
+
+
 def draw_startup_scroller(ctx, w, h):
-    """Read while it moves down the screen: the first paragraph sits at the bottom
-    of the frame (it appears first) and the title at the top (where it comes to rest)."""
-    cx = 407
-    # Resting screen at the top of the frame
-    logo(ctx, w, h, cx, 150, 96)
-    text(ctx, "HOW TO PLAY", cx, 232, 38, CREAM, shadow_px=4)
-    text(ctx, "Click to begin", cx, 440, 30, TAB[1], shadow_px=3)
-    blocks = []
-    for head, body in HOW_TO_PLAY:
-        lines = wrap(ctx, body, 27, 590, bold=False)
-        blocks.append((head, lines))
-    y = 2000
-    for idx, (head, lines) in enumerate(blocks):  # first paragraph lowest
-        height = 56 + len(lines) * 38
-        top = y - height
-        text(ctx, head, cx, top + 40, 36, TAB[idx % 4], shadow_px=3)
-        for k, ln in enumerate(lines):
-            text(ctx, ln, cx, top + 84 + k * 38, 27, CREAM, bold=False, shadow_px=2)
-        y = top - 70
-    assert y > 520, y
+    """The frame moves down the screen, so it is laid out bottom first: the title
+    at the bottom arrives first, the sections follow upwards in playing order,
+    and the top 480 rows, with the keys, are the screen at rest."""
+    cx = 400
+    logo(ctx, w, h, cx, 1930, 96)
+    text(ctx, "HOW TO PLAY", cx, 2008, 40, CREAM, shadow_px=4)
+    sections = [(head, wrap(ctx, body, 27, 600, bold=False)) for head, body in HOW_TO_PLAY]
+    # Spread the sections evenly between the title and the screen at rest.
+    first, last = 1836, 540
+    heights = sum(card_height(lines) for _, lines in sections)
+    gap = (first - last - heights) / (len(sections) - 1)
+    assert gap >= 20, gap
+    bottom = first
+    for idx, (head, lines) in enumerate(sections):
+        bottom = section_card(ctx, w, h, head, lines, bottom, TAB[idx % 4]) - gap
+    # The screen at rest, the mascot arriving last
+    mascot(ctx, cx - 20, 104, 44, look=(0, 0.5), mouth="smile")
+    section_card(ctx, w, h, "KEYS", KEYS, 388, CREAM)
+    text(ctx, "Click or press Enter to begin", cx, 446, 30, TAB[1], shadow_px=3)
 
 
 def draw_ball(cx, cy, r, colour):

@@ -12,7 +12,8 @@ NAMES = """2012_halcyon_verse.xm 2012_halcyon_verse_empty.xm 2012_skyward_nobass
 c64rolld_empty.xm fail.ogg gameover.ogg greatgameplaydude.ogg leveldone.ogg loadingscreen.png
 music.ogg myturn.ogg random.xm random_empty.xm solistenup.ogg textures1.png textures1.xml
 textures2.png textures2.xml textures3.png textures3.xml yourturn.ogg zagbold.dat zagbold.png""".split()
-MUSIC = {"music.ogg": (60, 120), "leveldone.ogg": (6, 8.5), "gameover.ogg": (12, 14.5)}
+# The jingles outlast the 8 s and 14.5 s the game wants them (their slots loop).
+MUSIC = {"music.ogg": (60, 120), "leveldone.ogg": (8.5, 10), "gameover.ogg": (15, 16.5)}
 SHORT = ["fail.ogg", "solistenup.ogg", "myturn.ogg", "yourturn.ogg", "areyoukiddingme.ogg",
          "greatgameplaydude.ogg"]
 
@@ -31,9 +32,9 @@ all4tabs_on_hand 1 800 480 202 55 396 398
 all4tabs_off 1 800 480 202 55 396 398
 all4tabs_on 1 800 480 202 55 396 398
 all4tabs_reload 1 800 480 342 182 118 118
-ingame_bubble_listen 1 800 480 71 23 274 208
-ingame_bubble_myturn 1 800 480 71 23 274 208
-ingame_bubble_yourturn 1 800 480 71 23 274 208
+ingame_bubble_listen 1 800 480 31 80 284 176
+ingame_bubble_myturn 1 800 480 31 80 284 176
+ingame_bubble_yourturn 1 800 480 31 80 284 176
 ingame_littleball 1 800 480 311 220 114 50
 ingame_simon 1 800 480 2 193 166 132
 ingame_background 1 800 480 0 0 800 480
@@ -50,7 +51,7 @@ title_logo 1 800 480 33 33 526 86
 title_menu 1 800 480 604 0 180 480
 title_menu_exit 1 800 480 19 441 38 18
 title_menu_mouseover 1 800 480 604 0 180 480
-STARTUP_scroller_text 3 1024 2048 100 12 614 2018
+STARTUP_scroller_text 3 1024 2048 64 4 672 2014
 ball_big 3 512 512 59 60 392 392
 ball_midi 3 256 256 25 26 204 204
 ball_small 3 256 256 56 57 142 142
