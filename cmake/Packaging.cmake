@@ -22,6 +22,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Quavero developers <quavero@example.org>")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${QUAVERO_WEB_PAGE})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# SDL opens libGL.so.1 itself when it makes the OpenGL window, so no binary
+# names that need; it is added to what dpkg-shlibdeps finds.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS libgl1)
 # The exit advert opens the web page through xdg-open.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS xdg-utils)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
