@@ -20,6 +20,7 @@ expected="755 usr/bin/xminfo
 755 usr/bin/xmrender
 755 usr/games/quavero
 644 usr/share/applications/org.example.quavero.desktop
+644 usr/share/doc/quavero/changelog.gz
 644 usr/share/doc/quavero/copyright
 644 usr/share/icons/hicolor/128x128/apps/quavero.png
 644 usr/share/icons/hicolor/256x256/apps/quavero.png

@@ -78,7 +78,7 @@ bool PlayThroughSoundCard(TRenderSession& session, const volatile std::sig_atomi
     wanted.samples = TRenderSession::kBlockFrames;
     wanted.callback = fillAudio;
     wanted.userdata = &playback;
-    // No obtained spec: SDL converts to whatever the card takes.
+    // Without an obtained format SDL converts to whatever the card takes.
     if (SDL_OpenAudio(&wanted, nullptr) != 0) {
         error = std::string("cannot open the sound card: ") + SDL_GetError();
         SDL_Quit();
