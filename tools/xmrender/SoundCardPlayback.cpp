@@ -56,9 +56,10 @@ void printStatus(const TPlayback& playback, int32_t songLength, bool overwrite)
 {
     const double seconds = static_cast<double>(playback.frames) / TRenderSession::kRate;
     const int minutes = static_cast<int>(seconds / 60);
-    std::fprintf(stderr, "%sPosition %03d/%03d  Row %03d/%03d  Time %02d:%04.1f ", overwrite ? "\r" : "",
-                 playback.order.load(), songLength, playback.row.load(), playback.rows.load(), minutes,
-                 seconds - minutes * 60);
+    // Past the song's end the position points one beyond the order list.
+    const int32_t order = std::min(playback.order.load(), std::max(songLength - 1, 0));
+    std::fprintf(stderr, "%sPosition %03d/%03d  Row %03d/%03d  Time %02d:%04.1f ", overwrite ? "\r" : "", order,
+                 songLength, playback.row.load(), playback.rows.load(), minutes, seconds - minutes * 60);
     std::fflush(stderr);
 }
 
