@@ -31,12 +31,17 @@ def cpu_seconds(pid):
     return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
 
 
-def memory_kib(pid, key):
-    with open("/proc/%d/status" % pid) as status:
+def memory_kib(pid, key, table="status"):
+    with open("/proc/%d/%s" % (pid, table)) as status:
         for line in status:
             if line.startswith(key + ":"):
                 return int(line.split()[1])
     return 0
+
+
+def private_kib(pid):
+    """Memory of the process itself, without the pages of shared libraries (the GL driver's are large)."""
+    return sum(memory_kib(pid, key, "smaps_rollup") for key in ("Private_Clean", "Private_Dirty", "Private_Hugetlb"))
 
 
 def swaps(path):
@@ -114,8 +119,9 @@ def main():
     click(window, 100, 200)  # the first track
     time.sleep(2.5)
     measure("game")
-    print("memory: peak resident %.1f MiB, resident now %.1f MiB"
-          % (memory_kib(process.pid, "VmHWM") / 1024, memory_kib(process.pid, "VmRSS") / 1024))
+    print("memory: peak resident %.1f MiB, resident now %.1f MiB, of it private (not shared libraries) %.1f MiB"
+          % (memory_kib(process.pid, "VmHWM") / 1024, memory_kib(process.pid, "VmRSS") / 1024,
+             private_kib(process.pid) / 1024))
     process.terminate()
     process.wait()
 
