@@ -3,6 +3,7 @@
 
 #include "DataManager/AssetTextures.h"
 #include "DataManager/DataFiles.h"
+#include "DataManager/EntryFailure.h"
 #include "VelaSoundSystem/SoundSystem.h"
 #include "render/Font.h"
 #include "render/Logger.h"
@@ -23,18 +24,21 @@ namespace {
 // Textures of the upload pass: the next one to try, so that a texture whose
 // decode fails is tried once per pass instead of holding the loading screen forever.
 int32_t uploadCursor = 0;
+// Whether this pass has looked at the loading screen's own decode yet.
+bool loadingScreenChecked = false;
 
 struct TUploadEntry {
     TTexture** texture;
+    const char* entry;
     const char* before;
     const char* after;
 };
 
 const std::array<TUploadEntry, 4> uploadOrder{{
-    {&FontTexture, "Uploading font texture...", "Font texture uploaded..."},
-    {&TextureSetOne, "Uploading texture set one...", "Texture set one uploaded..."},
-    {&TextureSetTwo, "Uploading texture set two...", "Texture set two uploaded..."},
-    {&TextureSetThree, "Uploading texture set three...", "Texture set three uploaded..."},
+    {&FontTexture, "zagbold.png", "Uploading font texture...", "Font texture uploaded..."},
+    {&TextureSetOne, "textures1.png", "Uploading texture set one...", "Texture set one uploaded..."},
+    {&TextureSetTwo, "textures2.png", "Uploading texture set two...", "Texture set two uploaded..."},
+    {&TextureSetThree, "textures3.png", "Uploading texture set three...", "Texture set three uploaded..."},
 }};
 
 void release(TTexture*& texture)
@@ -65,11 +69,13 @@ void LoadLoadingScreen(TVelaSoundSystem& sound, const TAssetSource& source)
         LoadingScreenTexture = MakePNGTexture(bytes);
         if (LoadingScreenTexture == nullptr) {
             source.log("Cann't looad loading screen!");
+            source.log(EntryFailureLine("loadingscreen.png", EntryFailure::NoPNGHeader));
             LoadingScreenTexture = MakeEmptyTexture();
         }
         LoadingScreenTexture->Unload();
     } else {
         source.log("Cann't looad loading screen!");
+        source.log(EntryFailureLine("loadingscreen.png", EntryFailure::Missing));
         LoadingScreenTexture = MakeEmptyTexture();
     }
 }
@@ -78,6 +84,7 @@ void RestartUploads()
 {
     UploadDelay = 10;
     uploadCursor = 0;
+    loadingScreenChecked = false;
 }
 
 TUploadStep RunUploadStep(const std::function<void(std::string_view)>& log)
@@ -95,8 +102,14 @@ TUploadStep RunUploadStep(const std::function<void(std::string_view)>& log)
         log(entry.before);
         texture->Upload();
         log(entry.after);
+        if (texture->DecodeFailed)
+            log(EntryFailureLine(entry.entry, EntryFailure::PNGDataDamaged));
         return TUploadStep::Uploaded;
     }
+    // The loading screen decodes at its first draw, which the frames of this pass have seen.
+    if (!loadingScreenChecked && LoadingScreenTexture != nullptr && LoadingScreenTexture->DecodeFailed)
+        log(EntryFailureLine("loadingscreen.png", EntryFailure::PNGDataDamaged));
+    loadingScreenChecked = true;
     return TUploadStep::Done;
 }
 

@@ -2,6 +2,7 @@
 // order, each step announced and its outcome logged.
 #include "DataManager/AssetTextures.h"
 #include "DataManager/Assets.h"
+#include "DataManager/EntryFailure.h"
 #include "VelaSoundSystem/SoundSystem.h"
 #include "render/Font.h"
 #include "render/Sprites.h"
@@ -10,6 +11,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -87,20 +89,22 @@ const std::array<TTextureEntry, 3> textureOrder{{
      "Cann't load texture set data three!"},
 }};
 
-// A picture store: the PNG texture, or the empty one with the failure line.
+// A picture store: the PNG texture, or the empty one with the failure lines.
 void loadTexture(const TAssetSource& source, TTexture*& store, const char* name, const char* loaded, const char* failed)
 {
     delete store;
     store = nullptr;
     std::vector<uint8_t> bytes;
-    if (source.fetch(name, bytes))
+    const bool present = source.fetch(name, bytes);
+    if (present)
         store = MakePNGTexture(bytes);
     if (store != nullptr) {
         source.log(loaded);
-    } else {
-        source.log(failed);
-        store = MakeEmptyTexture();
+        return;
     }
+    source.log(failed);
+    source.log(EntryFailureLine(name, present ? EntryFailure::NoPNGHeader : EntryFailure::Missing));
+    store = MakeEmptyTexture();
 }
 
 void loadFontWidths(const TAssetSource& source)
@@ -110,11 +114,15 @@ void loadFontWidths(const TAssetSource& source)
     std::vector<uint8_t> bytes;
     if (!source.fetch("zagbold.dat", bytes)) {
         source.log("Cann't load font data!");
+        source.log(EntryFailureLine("zagbold.dat", EntryFailure::Missing));
         return;
     }
     // A short table leaves the missing widths at zero rather than reading past it.
     std::memcpy(FontWidths, bytes.data(), std::min(bytes.size(), sizeof FontWidths));
     source.log("Font data loaded...");
+    if (bytes.size() != sizeof FontWidths)
+        source.log(EntryFailureLine("zagbold.dat", std::to_string(bytes.size()) + " bytes where " +
+                                                       std::to_string(sizeof FontWidths) + " are expected"));
 }
 
 void loadModules(TVelaSoundSystem& sound, const TAssetSource& source)
@@ -122,10 +130,11 @@ void loadModules(TVelaSoundSystem& sound, const TAssetSource& source)
     source.log("Loading tracks...");
     for (const TModuleEntry& entry : moduleOrder) {
         std::vector<uint8_t> bytes;
-        const bool loaded = source.fetch(entry.name, bytes) &&
-                            sound.LoadModule(entry.slot, bytes.data(), int32_t(bytes.size()), true, 2);
-        if (!loaded)
-            source.log("Can't load tracks!");
+        const bool present = source.fetch(entry.name, bytes);
+        if (present && sound.LoadModule(entry.slot, bytes.data(), int32_t(bytes.size()), true, 2))
+            continue;
+        source.log("Can't load tracks!");
+        source.log(EntryFailureLine(entry.name, present ? EntryFailure::NotAModule : EntryFailure::Missing));
     }
     source.log("Tracks loaded..");
 }
@@ -134,13 +143,18 @@ void loadSound(TVelaSoundSystem& sound, const TAssetSource& source, const TSound
 {
     source.log(entry.before);
     std::vector<uint8_t> bytes;
+    const bool present = source.fetch(entry.name, bytes);
     bool loaded = false;
-    if (source.fetch(entry.name, bytes)) {
+    if (present) {
         const int32_t size = int32_t(bytes.size());
         loaded = entry.music ? sound.LoadMusic(entry.slot, bytes.data(), size)
                              : sound.LoadSample(entry.slot, bytes.data(), size, 1);
     }
     source.log(loaded ? entry.success : entry.failure);
+    if (!loaded) {
+        const std::string_view kind = entry.music ? EntryFailure::NotMusic : EntryFailure::NotASample;
+        source.log(EntryFailureLine(entry.name, present ? kind : EntryFailure::Missing));
+    }
 }
 
 void loadSpriteTable(const TAssetSource& source, const TTextureEntry& entry)
@@ -149,10 +163,14 @@ void loadSpriteTable(const TAssetSource& source, const TTextureEntry& entry)
     std::vector<uint8_t> bytes;
     if (!source.fetch(entry.xml, bytes)) {
         source.log(entry.tableFailed);
+        source.log(EntryFailureLine(entry.xml, EntryFailure::Missing));
         return;
     }
-    LoadAtlas(*entry.texture, bytes.data(), int32_t(bytes.size()));
+    const TAtlasResult result = LoadAtlas(*entry.texture, bytes.data(), int32_t(bytes.size()));
     source.log(entry.tableLoaded);
+    if (result != TAtlasResult::Loaded)
+        source.log(EntryFailureLine(entry.xml, result == TAtlasResult::NotXML ? EntryFailure::SheetNotXML
+                                                                              : EntryFailure::SheetNamesNoSprite));
 }
 
 } // namespace

@@ -128,8 +128,10 @@ Sprite readSprite(const TVelaXMLTag& element, TTexture* texture)
     return sprite;
 }
 
-void readSheet(Sprite (&table)[SpriteCount], const TVelaXMLItem& root, TTexture* texture)
+// Returns how many sprite records it stored.
+int32_t readSheet(Sprite (&table)[SpriteCount], const TVelaXMLItem& root, TTexture* texture)
 {
+    int32_t stored = 0;
     for (int32_t i = 0; i < root.Items.Count(); ++i) {
         const TVelaXMLItem* item = root.Items.Get(i);
         if (item->Kind() != TVelaXMLKind::Tag || static_cast<const TVelaXMLTag*>(item)->Name != "TextureAtlas") {
@@ -151,17 +153,19 @@ void readSheet(Sprite (&table)[SpriteCount], const TVelaXMLItem& root, TTexture*
             // Unknown names are ignored; a name listed again overwrites its slot.
             if (const std::optional<int32_t> slot = FindSpriteSlot(name)) {
                 table[*slot] = readSprite(element, texture);
+                ++stored;
             }
         }
     }
+    return stored;
 }
 
 } // namespace
 
-void LoadAtlasInto(Sprite (&table)[SpriteCount], TTexture* texture, const uint8_t* bytes, int32_t size)
+TAtlasResult LoadAtlasInto(Sprite (&table)[SpriteCount], TTexture* texture, const uint8_t* bytes, int32_t size)
 {
     if (bytes == nullptr || size < 1) {
-        return;
+        return TAtlasResult::NotXML;
     }
     GameLog("Creating memory stream...");
     auto stream = std::make_unique<TVelaXMLMemoryStream>();
@@ -185,13 +189,14 @@ void LoadAtlasInto(Sprite (&table)[SpriteCount], TTexture* texture, const uint8_
     } cleanUp{document, stream};
 
     GameLog("Parsing XML...");
-    if (document->Parse(*stream)) {
-        GameLog("Processing XML nodes...");
-        readSheet(table, document->Root, texture);
+    if (!document->Parse(*stream)) {
+        return TAtlasResult::NotXML;
     }
+    GameLog("Processing XML nodes...");
+    return readSheet(table, document->Root, texture) > 0 ? TAtlasResult::Loaded : TAtlasResult::Empty;
 }
 
-void LoadAtlas(TTexture* texture, const uint8_t* bytes, int32_t size)
+TAtlasResult LoadAtlas(TTexture* texture, const uint8_t* bytes, int32_t size)
 {
-    LoadAtlasInto(SpriteTable, texture, bytes, size);
+    return LoadAtlasInto(SpriteTable, texture, bytes, size);
 }

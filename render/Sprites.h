@@ -99,12 +99,16 @@ void ResetSprites();
 // The slot of a name (exact, case-sensitive), if the table has one.
 std::optional<int32_t> FindSpriteSlot(std::string_view name);
 
+// What reading an atlas sheet came to.
+enum class TAtlasResult { Loaded, Empty, NotXML };
+
 // Reads one atlas sheet and fills the slots it names in table with records
-// referring to texture; a sheet that does not parse leaves table unchanged.
-void LoadAtlasInto(Sprite (&table)[SpriteCount], TTexture* texture, const uint8_t* bytes, int32_t size);
+// referring to texture; a sheet that does not parse leaves table unchanged
+// (NotXML), one that names no slot of the table changes nothing (Empty).
+TAtlasResult LoadAtlasInto(Sprite (&table)[SpriteCount], TTexture* texture, const uint8_t* bytes, int32_t size);
 
 // LoadAtlasInto on the game's SpriteTable.
-void LoadAtlas(TTexture* texture, const uint8_t* bytes, int32_t size);
+TAtlasResult LoadAtlas(TTexture* texture, const uint8_t* bytes, int32_t size);
 
 // Draws rectangle (sx, sy, sw, sh) of the sprite's untrimmed frame onto virtual rectangle (dx, dy, dw, dh),
 // tinted; the texture program must be current. Empty slots and near-transparent draws draw nothing.

@@ -184,7 +184,8 @@ void TTexturePNG::Upload()
     if (!Pixels) {
         // The size read at creation stays valid when the image data turns out to be corrupt.
         int32_t width = 0, height = 0;
-        if (!DecodePNG(PNGData.get(), size_t(PNGSize), Pixels, width, height, false))
+        DecodeFailed = !DecodePNG(PNGData.get(), size_t(PNGSize), Pixels, width, height, false);
+        if (DecodeFailed)
             return;
         Width = width;
         Height = height;

@@ -37,6 +37,7 @@ public:
     float InvWidth = 0;                // 1 / Width, set at upload
     float InvHeight = 0;               // 1 / Height, set at upload
     uint32_t Handle = 0;               // OpenGL texture object; 0 when none
+    bool DecodeFailed = false;         // the last Upload found the image data damaged and uploaded nothing
 
 protected:
     // The base steps, which the PNG texture extends.
@@ -62,7 +63,7 @@ public:
     // The base Unload, and drops any decoded pixels.
     void Unload() override;
     // Decodes, picks RGB for fully opaque images and RGBA otherwise, uploads and drops the
-    // pixels. A failed decode uploads nothing and leaves the texture dirty.
+    // pixels. A failed decode uploads nothing, leaves the texture dirty and sets DecodeFailed.
     void Upload() override;
 
 private:

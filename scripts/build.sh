@@ -11,6 +11,6 @@ cmake --build build -j"$jobs"
 if [ "${1:-}" = "--sanitize" ]; then
   cmake -S . -B build-san -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-    -DQUAVERO_SANITIZE=ON -DQUAVERO_FUZZ=ON >/dev/null
+    -DQUAVERO_SANITIZE=ON -DQUAVERO_FUZZ=ON -DQUAVERO_CORPUS_DIR="$PWD/build/corpus" >/dev/null
   cmake --build build-san -j"$jobs"
 fi

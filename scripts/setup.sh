@@ -12,6 +12,8 @@ PACKAGES=(
   xvfb xauth xdotool x11-utils libx11-dev libgl1-mesa-dri
   # the played-through program test: screenshots and the recorded sound
   imagemagick sox
+  # the installed tree: desktop entry, metainfo and manual page checks
+  desktop-file-utils appstream man-db
 )
 
 missing=()

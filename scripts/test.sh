@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the plain and the sanitizer build, and runs
-# the whole suite in both under a virtual X display.
+# the whole suite in both under a virtual X display, then installs the Debian
+# package in a clean Debian 12 root and starts it there.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
+bash scripts/fetch-corpus.sh build/corpus
 bash scripts/build.sh --sanitize
 
 export ASAN_OPTIONS=abort_on_error=0
@@ -14,4 +16,14 @@ for dir in build build-san; do
   bash scripts/with-display.sh \
     ctest --test-dir "$dir" --output-on-failure -j"$(nproc)" --timeout 300 || status=1
 done
+
+# The Debian package, installed and started in a clean Debian 12 root.
+echo "== package check"
+pkg_status=0
+bash scripts/check-package.sh || pkg_status=$?
+if [ "$pkg_status" -eq 77 ]; then
+  echo "package check skipped: this machine cannot make a Debian root (needs root, mounts and the mirror)"
+elif [ "$pkg_status" -ne 0 ]; then
+  status=1
+fi
 exit $status

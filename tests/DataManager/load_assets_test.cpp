@@ -25,6 +25,13 @@ struct TFakeSource {
     std::vector<std::string> lines;
     std::map<std::string, std::vector<uint8_t>> replaced;
 
+    // Whether line second comes right after line first.
+    bool follows(const std::string& first, const std::string& second) const
+    {
+        const auto at = std::find(lines.begin(), lines.end(), first);
+        return at != lines.end() && at + 1 != lines.end() && at[1] == second;
+    }
+
     TAssetSource source()
     {
         return {[this](std::string_view name, std::vector<uint8_t>& data) {
@@ -127,6 +134,7 @@ TEST_F(LoadAssetsTest, MissingModuleIsReportedOnceAndOthersLoad)
     fake.missing = {"2012_labyrinth_empty.xm"};
     load();
     EXPECT_EQ(std::count(fake.lines.begin(), fake.lines.end(), "Can't load tracks!"), 1);
+    EXPECT_TRUE(fake.follows("Can't load tracks!", "2012_labyrinth_empty.xm: not in the data package!"));
     EXPECT_EQ(sound.ModuleSlots[12], nullptr);
     EXPECT_NE(sound.ModuleSlots[2], nullptr);
     EXPECT_NE(sound.ModuleSlots[13], nullptr);
@@ -142,7 +150,16 @@ TEST_F(LoadAssetsTest, MissingOrUnreadablePicturesBecomeEmptyTexturesAndTheirShe
     fake.missing = {"textures2.png", "zagbold.dat"};
     fake.replaced["textures3.png"] = {'n', 'o', 't', ' ', 'p', 'n', 'g'};
     fake.replaced["zagbold.png"] = {};
+    fake.replaced["textures1.xml"] = {'<', 'T', 'e', 'x', 't', 'u', 'r', 'e', 'A', 't', 'l', 'a', 's', '>'};
+    fake.replaced["fail.ogg"] = {'O', 'g', 'g', 'S'};
+    fake.replaced["random.xm"] = {'E', 'x', 't'};
     load();
+    // Each damaged entry is named right after the lines of its step.
+    EXPECT_TRUE(fake.follows("Cann't load texture set three!", "textures3.png: no PNG signature and image header!"));
+    EXPECT_TRUE(fake.follows("Cann't load texture set two!", "textures2.png: not in the data package!"));
+    EXPECT_TRUE(fake.follows("Texture set data one loaded...", "textures1.xml: sprite sheet is not well-formed XML!"));
+    EXPECT_TRUE(fake.follows("Cann't load fail sound!", "fail.ogg: not a decodable Ogg Vorbis or WAVE sound!"));
+    EXPECT_TRUE(fake.follows("Can't load tracks!", "random.xm: not a loadable XM or MOD module!"));
     const auto has = [this](const char* line) {
         return std::find(fake.lines.begin(), fake.lines.end(), line) != fake.lines.end();
     };
@@ -180,7 +197,7 @@ TEST_F(LoadAssetsTest, LoadingScreenFallsBackToAnEmptyTexture)
     LoadLoadingScreen(sound, fake.source());
     ASSERT_NE(LoadingScreenTexture, nullptr);
     EXPECT_EQ(LoadingScreenTexture->Width, 16);
-    EXPECT_EQ(fake.lines.back(), "Cann't looad loading screen!");
+    EXPECT_TRUE(fake.follows("Cann't looad loading screen!", "loadingscreen.png: not in the data package!"));
     fake.missing.clear();
     fake.lines.clear();
     LoadLoadingScreen(sound, fake.source());
@@ -216,6 +233,7 @@ public:
     void Upload() override
     {
         ++uploads;
+        DecodeFailed = !decodes_;
         if (decodes_)
             Dirty = false;
     }
@@ -247,6 +265,7 @@ TEST(UploadStepTest, WaitsTenFramesThenUploadsOnePerFrameInOrder)
     EXPECT_EQ(lines, (std::vector<std::string>{"Uploading font texture...", "Font texture uploaded...",
                                                "Uploading texture set one...", "Texture set one uploaded...",
                                                "Uploading texture set two...", "Texture set two uploaded...",
+                                               "textures2.png: PNG image data does not decode!",
                                                "Uploading texture set three...", "Texture set three uploaded..."}));
     // After a rebuild everything is dirty again and uploaded again.
     AssetsLoaded.store(-1);

@@ -11,7 +11,7 @@
 
 namespace {
 
-const std::string kSuiteDir = std::string(QUAVERO_CORPUS_DIR) + "/pngsuite";
+const std::string kSuiteDir = std::string(QUAVERO_SOURCE_DIR) + "/tests/VelaPNG/pngsuite";
 
 enum class TExpect { Match, Reject };
 

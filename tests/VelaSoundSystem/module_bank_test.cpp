@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "CorpusModules.h"
 #include "SoundTestData.h"
 #include "VelaSoundSystem/AudioOutput.h"
 #include "VelaSoundSystem/SoundSystem.h"
@@ -16,7 +17,7 @@ namespace {
 
 std::vector<uint8_t> readCorpusModule(const char* Name)
 {
-    std::ifstream in(std::string(QUAVERO_CORPUS_DIR) + "/modules/" + Name, std::ios::binary);
+    std::ifstream in(corpus::ModulesDir() / Name, std::ios::binary);
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
@@ -29,7 +30,7 @@ protected:
 
     void SetUp() override
     {
-        ASSERT_FALSE(module.empty());
+        ASSERT_FALSE(module.empty()) << corpus::MissingMessage();
         sound.SetAutoGain(false);
     }
     bool load(uint8_t Slot, int32_t Interpolation = 2)

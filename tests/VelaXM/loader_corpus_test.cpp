@@ -1,4 +1,5 @@
 // Real modules written by others load into a consistent model.
+#include "CorpusModules.h"
 #include "VelaXM/LoadHelpers.h"
 
 #include <gtest/gtest.h>
@@ -8,18 +9,6 @@
 #include <iterator>
 
 namespace {
-
-std::vector<std::filesystem::path> corpusModules()
-{
-    std::vector<std::filesystem::path> files;
-    for (const auto& entry : std::filesystem::directory_iterator(QUAVERO_CORPUS_DIR "/modules")) {
-        const std::string ext = entry.path().extension().string();
-        if (ext == ".xm" || ext == ".mod")
-            files.push_back(entry.path());
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
 
 xmtest::Bytes readFile(const std::filesystem::path& path)
 {
@@ -64,8 +53,8 @@ void expectConsistent(const TVelaXMModule& m, const std::string& name)
 
 TEST(LoaderCorpus, EveryModuleLoadsConsistently)
 {
-    const auto files = corpusModules();
-    ASSERT_GE(files.size(), 20u);
+    ASSERT_EQ(corpus::MissingMessage(), "");
+    const auto files = corpus::Modules();
     for (const auto& path : files) {
         const xmtest::Bytes image = readFile(path);
         bool ok = false;
@@ -78,7 +67,8 @@ TEST(LoaderCorpus, EveryModuleLoadsConsistently)
 TEST(LoaderCorpus, TruncatedCorpusImagesNeverBreakTheModel)
 {
     // Cutting a real file anywhere yields either a failed load or a consistent model.
-    const auto files = corpusModules();
+    const auto files = corpus::Modules();
+    ASSERT_FALSE(files.empty()) << corpus::MissingMessage();
     const xmtest::Bytes image = readFile(files.front());
     for (size_t cut = 300; cut < image.size(); cut += image.size() / 37) {
         xmtest::Bytes truncated(image.begin(), image.begin() + static_cast<std::ptrdiff_t>(cut));

@@ -1,4 +1,5 @@
 // Every real module renders to its end with every interpolation kind.
+#include "CorpusModules.h"
 #include "VelaXM/PlayerHelpers.h"
 
 #include <cctype>
@@ -14,18 +15,6 @@ constexpr int64_t kMaxSongFrames = int64_t(6) * 60 * kRate;
 // Looped samples that are never keyed off ring on after the last row; a few
 // seconds of that are enough to exercise the decay.
 constexpr int64_t kMaxDecayFrames = int64_t(3) * kRate;
-
-std::vector<std::filesystem::path> corpusModules()
-{
-    std::vector<std::filesystem::path> files;
-    for (const auto& entry : std::filesystem::directory_iterator(QUAVERO_CORPUS_DIR "/modules")) {
-        const std::string ext = entry.path().extension().string();
-        if (ext == ".xm" || ext == ".mod")
-            files.push_back(entry.path());
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
 
 struct RenderResult {
     double songSeconds = 0;
@@ -61,7 +50,11 @@ RenderResult renderToEnd(const xmtest::Bytes& image, int interpolation)
 
 } // namespace
 
+TEST(RenderCorpusFiles, ArePresent) { EXPECT_EQ(corpus::MissingMessage(), ""); }
+
 class RenderCorpus : public testing::TestWithParam<std::tuple<int, std::filesystem::path>> { };
+// Without the corpus there is nothing to instantiate; the test above says why.
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(RenderCorpus);
 
 TEST_P(RenderCorpus, RendersToItsEnd)
 {
@@ -78,7 +71,7 @@ TEST_P(RenderCorpus, RendersToItsEnd)
 }
 
 INSTANTIATE_TEST_SUITE_P(Corpus, RenderCorpus,
-    testing::Combine(testing::Values(0, 1, 2, 3), testing::ValuesIn(corpusModules())),
+    testing::Combine(testing::Values(0, 1, 2, 3), testing::ValuesIn(corpus::Modules())),
     [](const testing::TestParamInfo<RenderCorpus::ParamType>& info) {
         std::string name
             = "i" + std::to_string(std::get<0>(info.param)) + "_" + std::get<1>(info.param).stem().string();

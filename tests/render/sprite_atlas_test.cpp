@@ -17,9 +17,10 @@ const bool loggingOn = (setenv("QUAVERO_LOG", "1", 1), true);
 // A non-null texture reference; the loader only stores it.
 TTexture* const AtlasTexture = reinterpret_cast<TTexture*>(static_cast<uintptr_t>(0x1000));
 
-void load(Sprite (&table)[SpriteCount], const std::string& sheet, TTexture* texture = AtlasTexture)
+TAtlasResult load(Sprite (&table)[SpriteCount], const std::string& sheet, TTexture* texture = AtlasTexture)
 {
-    LoadAtlasInto(table, texture, reinterpret_cast<const uint8_t*>(sheet.data()), static_cast<int32_t>(sheet.size()));
+    return LoadAtlasInto(table, texture, reinterpret_cast<const uint8_t*>(sheet.data()),
+                         static_cast<int32_t>(sheet.size()));
 }
 
 std::string sheetOf(const std::string& sprites)
@@ -114,8 +115,9 @@ TEST(SpriteAtlas, OnlySpritesInsideTextureAtlasElementsCount)
 TEST(SpriteAtlas, SheetThatDoesNotParseLeavesTheTable)
 {
     Sprite table[SpriteCount] = {};
-    load(table, sheetOf("<sprite n=\"bork1\" x=\"1\"/>"));
-    load(table, sheetOf("<sprite n=\"bork1\" x=\"2\"/><sprite n=\"bork2\" x=\"3\">"));
+    EXPECT_EQ(load(table, sheetOf("<sprite n=\"bork1\" x=\"1\"/>")), TAtlasResult::Loaded);
+    EXPECT_EQ(load(table, sheetOf("<sprite n=\"bork1\" x=\"2\"/><sprite n=\"bork2\" x=\"3\">")), TAtlasResult::NotXML);
+    EXPECT_EQ(load(table, sheetOf("<sprite n=\"nobody\"/>")), TAtlasResult::Empty);
     EXPECT_EQ(table[SpriteBork1].x, 1);
     EXPECT_EQ(table[SpriteBork2].Texture, nullptr);
     LoadAtlasInto(table, AtlasTexture, nullptr, 10);

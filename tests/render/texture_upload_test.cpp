@@ -89,6 +89,7 @@ TEST(TextureUpload, CorruptImageDataUploadsNothingAndDrawsWithObjectZero)
     texture->Upload();
     EXPECT_EQ(texture->Handle, 0u);
     EXPECT_TRUE(texture->Dirty);
+    EXPECT_TRUE(texture->DecodeFailed);
     EXPECT_EQ(texture->Width, 20);
     EXPECT_EQ(texture->Height, 10);
     BeginFrame();

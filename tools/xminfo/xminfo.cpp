@@ -1,12 +1,21 @@
 // xminfo FILE: prints what the module player makes of an XM or MOD file.
+#include "CommandLine.h"
+#include "InputFile.h"
 #include "VelaXM/Module.h"
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
+#include <string>
 #include <vector>
 
 namespace {
+
+const TToolDescription kTool = {
+    "xminfo",
+    "FILE",
+    "Prints what the module player makes of an XM or MOD file: its header, order\n"
+    "list, patterns, instruments and samples.",
+    nullptr,
+};
 
 void printHeader(const TVelaXMModule& module)
 {
@@ -84,23 +93,29 @@ void printInstruments(const TVelaXMModule& module)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: xminfo FILE\n");
+    std::vector<std::string> arguments;
+    switch (ParseCommandLine(argc, argv, kTool, {}, arguments)) {
+    case TParseResult::Exit:
+        return 0;
+    case TParseResult::Error:
+        return 2;
+    case TParseResult::Run:
+        break;
+    }
+    if (arguments.size() != 1) {
+        PrintError(kTool, arguments.empty() ? "no module given (see --help)" : "too many arguments (see --help)");
         return 2;
     }
-    std::ifstream in(argv[1], std::ios::binary);
-    if (!in) {
-        std::fprintf(stderr, "xminfo: cannot open %s\n", argv[1]);
-        return 1;
-    }
-    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (bytes.size() > 0xFFFFFFFFu) {
-        std::fprintf(stderr, "xminfo: %s is too large for a module\n", argv[1]);
+    const std::string& path = arguments[0];
+    std::vector<uint8_t> bytes;
+    std::string error;
+    if (!ReadInputFile(path, kMaxModuleBytes, bytes, error)) {
+        PrintError(kTool, path + ": " + error);
         return 1;
     }
     TVelaXMModule module;
     if (!module.Load(bytes.data(), static_cast<uint32_t>(bytes.size()))) {
-        std::fprintf(stderr, "xminfo: %s is not a loadable XM or MOD module (%zu bytes)\n", argv[1], bytes.size());
+        PrintError(kTool, path + " is not a loadable XM or MOD module (" + std::to_string(bytes.size()) + " bytes)");
         return 1;
     }
     printHeader(module);

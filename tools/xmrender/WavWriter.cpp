@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fcntl.h>
 
 namespace {
 
@@ -27,7 +28,9 @@ WavWriter::~WavWriter()
 
 bool WavWriter::Open(const std::string& path, int32_t sampleRate, int32_t channels)
 {
-    file_ = std::fopen(path.c_str(), "wb");
+    file_ = path == "-" ? stdout : std::fopen(path.c_str(), "wb");
+    // Only an output that starts here and is not appended to can take the header back.
+    seekable_ = file_ != nullptr && std::ftell(file_) == 0 && (fcntl(fileno(file_), F_GETFL) & O_APPEND) == 0;
     sampleRate_ = sampleRate;
     channels_ = channels;
     dataBytes_ = 0;
@@ -38,7 +41,8 @@ bool WavWriter::Open(const std::string& path, int32_t sampleRate, int32_t channe
 bool WavWriter::writeHeader()
 {
     uint8_t h[44];
-    const uint32_t data = static_cast<uint32_t>(std::min<uint64_t>(dataBytes_, 0xFFFFFFFFu - 36));
+    const uint64_t known = seekable_ ? dataBytes_ : 0xFFFFFFFFu;
+    const uint32_t data = static_cast<uint32_t>(std::min<uint64_t>(known, 0xFFFFFFFFu - 36));
     std::memcpy(h, "RIFF", 4);
     put32(h + 4, 36 + data);
     std::memcpy(h + 8, "WAVEfmt ", 8);
@@ -51,7 +55,8 @@ bool WavWriter::writeHeader()
     put16(h + 34, 16);
     std::memcpy(h + 36, "data", 4);
     put32(h + 40, data);
-    ok_ = ok_ && std::fseek(file_, 0, SEEK_SET) == 0 && std::fwrite(h, 1, sizeof h, file_) == sizeof h;
+    const bool rewind = dataBytes_ == 0 || (seekable_ && std::fseek(file_, 0, SEEK_SET) == 0);
+    ok_ = ok_ && rewind && std::fwrite(h, 1, sizeof h, file_) == sizeof h;
     return ok_;
 }
 
@@ -74,8 +79,9 @@ bool WavWriter::Close()
 {
     if (file_ == nullptr)
         return false;
-    writeHeader();
-    ok_ = std::fclose(file_) == 0 && ok_;
+    if (seekable_)
+        writeHeader();
+    ok_ = (file_ == stdout ? std::fflush(file_) : std::fclose(file_)) == 0 && ok_;
     file_ = nullptr;
     return ok_;
 }

@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <string>
 
-// Writes 16-bit PCM WAV files; the header sizes are filled in on Close.
+// Writes 16-bit PCM WAV files; the header sizes are filled in on Close. "-"
+// writes to standard output, where a pipe keeps the provisional header: its
+// sizes say "as long as the stream", which WAV readers take to read to the end.
 class WavWriter {
 public:
     WavWriter() = default;
@@ -12,7 +14,7 @@ public:
     WavWriter(const WavWriter&) = delete;
     WavWriter& operator=(const WavWriter&) = delete;
 
-    // Creates the file and writes a provisional header.
+    // Creates the file (or takes standard output for "-") and writes a provisional header.
     bool Open(const std::string& path, int32_t sampleRate, int32_t channels);
     // Appends interleaved 16-bit frames.
     bool Write(const int16_t* values, size_t count);
@@ -23,6 +25,7 @@ private:
     bool writeHeader();
 
     std::FILE* file_ = nullptr;
+    bool seekable_ = true;
     int32_t sampleRate_ = 44100;
     int32_t channels_ = 2;
     uint64_t dataBytes_ = 0;

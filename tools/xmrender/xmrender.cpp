@@ -1,142 +1,119 @@
-// xmrender [options] INPUT OUTPUT.wav: renders a module once through to a
-// 44100 Hz 16-bit stereo WAV file and prints the song's length.
-#include "VelaXM/VelaXM.h"
+// xmrender [OPTION]... INPUT [OUTPUT]: renders an XM or MOD module once through
+// to a 44100 Hz 16-bit stereo WAV file, or plays it through the sound card.
+#include "CommandLine.h"
+#include "InputFile.h"
+#include "RenderSession.h"
+#include "SoundCardPlayback.h"
 #include "WavWriter.h"
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 namespace {
 
-constexpr int32_t kRate = 44100;
-constexpr int32_t kBlock = 1024;
+// Longer than any song, and small enough that every count of frames fits.
+constexpr double kMaxSeconds = 24 * 3600.0;
 
-struct Options {
-    int interpolation = 2;
-    double maxSeconds = 600.0;
-    double decaySeconds = 10.0;
-    int amplification = 128;
-    int repeats = 1;
-    std::string input;
-    std::string output;
+const TToolDescription kTool = {
+    "xmrender",
+    "INPUT [OUTPUT]",
+    "Renders an XM or MOD module once through to a 44100 Hz 16-bit stereo WAV file\n"
+    "(OUTPUT, or - for standard output), or plays it through the sound card when no\n"
+    "OUTPUT is given.",
+    "The song ends when its order list runs out or when it comes back to a row it has\n"
+    "already played (see --repeats); looping samples then ring for at most the --decay\n"
+    "time. Inputs larger than 128 MiB are refused.\n",
 };
 
-void usage()
+volatile std::sig_atomic_t interrupted = 0;
+
+void onInterrupt(int) { interrupted = 1; }
+
+std::vector<TOption> optionTable(TRenderSettings& settings)
 {
-    std::fprintf(stderr,
-        "usage: xmrender [-i 0|1|2|3] [-t SECONDS] [-d SECONDS] [-a 0..256] [-r TIMES] INPUT OUTPUT.wav\n"
-        "  -i  interpolation: 0 none, 1 linear, 2 cubic spline (default), 3 windowed FIR\n"
-        "  -t  stop after this many seconds (default 600)\n"
-        "  -d  after the song ends, let notes ring for at most this long (default 10)\n"
-        "  -a  mix amplification, 256 = full voice gain (default 128)\n"
-        "  -r  play the song this many times; it ends when it comes back to a row it played (default 1)\n");
+    return {
+        {'i', "interpolation", "0..3", "0 none, 1 linear, 2 cubic spline (default), 3 windowed FIR",
+         [&settings](const char* value) { return ReadInteger(value, 0, 3, settings.interpolation); }},
+        {'t', "time", "SECONDS", "stop after this many seconds (default 600)",
+         [&settings](const char* value) { return ReadSeconds(value, kMaxSeconds, settings.maxSeconds); }},
+        {'d', "decay", "SECONDS", "after the song's end, let notes ring at most this long (default 10)",
+         [&settings](const char* value) { return ReadSeconds(value, kMaxSeconds, settings.decaySeconds); }},
+        {'a', "amplification", "0..256", "mix amplification, 256 = full voice gain (default 128)",
+         [&settings](const char* value) { return ReadInteger(value, 0, 256, settings.amplification); }},
+    };
 }
 
-bool parse(int argc, char** argv, Options& options)
+int renderToWav(TRenderSession& session, const std::string& input, const std::string& output)
 {
-    std::vector<std::string> positional;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if ((arg == "-i" || arg == "-t" || arg == "-d" || arg == "-a" || arg == "-r") && i + 1 < argc) {
-            char* end = nullptr;
-            const double value = std::strtod(argv[++i], &end);
-            if (end == argv[i] || *end != 0)
-                return false;
-            if (arg == "-i") {
-                if (value < 0 || value > 3 || value != static_cast<int>(value))
-                    return false;
-                options.interpolation = static_cast<int>(value);
-            } else if (arg == "-r") {
-                if (value < 1 || value > 1000 || value != static_cast<int>(value))
-                    return false;
-                options.repeats = static_cast<int>(value);
-            } else if (arg == "-a") {
-                if (value < 0 || value > 256)
-                    return false;
-                options.amplification = static_cast<int>(value);
-            } else {
-                if (value < 0)
-                    return false;
-                (arg == "-t" ? options.maxSeconds : options.decaySeconds) = value;
-            }
-        } else if (!arg.empty() && arg[0] == '-') {
-            return false;
-        } else {
-            positional.push_back(arg);
-        }
+    WavWriter wav;
+    if (!wav.Open(output, TRenderSession::kRate, 2)) {
+        PrintError(kTool, "cannot write " + output + ": " + std::strerror(errno));
+        return 1;
     }
-    if (positional.size() != 2)
-        return false;
-    options.input = positional[0];
-    options.output = positional[1];
-    return true;
+    std::vector<int16_t> block(TRenderSession::kBlockFrames * 2);
+    while (session.NextBlock(block.data())) {
+        if (!wav.Write(block.data(), block.size()) || interrupted != 0)
+            break;
+    }
+    if (!wav.Close() || interrupted != 0) {
+        PrintError(kTool, interrupted != 0 ? "interrupted" : "cannot write " + output);
+        return 1;
+    }
+    const int64_t songFrames = session.SongEndFrame() < 0 ? session.Frames() : session.SongEndFrame();
+    // Standard output may carry the WAV itself.
+    std::fprintf(output == "-" ? stderr : stdout, "%s: song %.3f seconds, rendered %.3f seconds%s\n", input.c_str(),
+                 static_cast<double>(songFrames) / TRenderSession::kRate,
+                 static_cast<double>(session.Frames()) / TRenderSession::kRate,
+                 session.Limited() ? " (time limit reached)" : "");
+    return 0;
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    Options options;
-    if (!parse(argc, argv, options)) {
-        usage();
+    TRenderSettings settings;
+    std::vector<std::string> arguments;
+    switch (ParseCommandLine(argc, argv, kTool, optionTable(settings), arguments)) {
+    case TParseResult::Exit:
+        return 0;
+    case TParseResult::Error:
+        return 2;
+    case TParseResult::Run:
+        break;
+    }
+    if (arguments.empty() || arguments.size() > 2) {
+        PrintError(kTool, arguments.empty() ? "no module given (see --help)" : "too many arguments (see --help)");
         return 2;
     }
-    std::ifstream in(options.input, std::ios::binary);
-    if (!in) {
-        std::fprintf(stderr, "xmrender: cannot open %s\n", options.input.c_str());
+    const std::string& input = arguments[0];
+    const std::string output = arguments.size() == 2 ? arguments[1] : "";
+    if (!output.empty() && output != "-" && IsSameFile(input, output)) {
+        PrintError(kTool, output + " is the input module; choose another output");
+        return 2;
+    }
+    std::vector<uint8_t> image;
+    std::string error;
+    if (!ReadInputFile(input, kMaxModuleBytes, image, error)) {
+        PrintError(kTool, input + ": " + error);
         return 1;
     }
-    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    TVelaXM player(kRate, 0, 16, 0, true, 1, kBlock);
-    if (bytes.size() > 0xFFFFFFFFu || !player.Module->Load(bytes.data(), static_cast<uint32_t>(bytes.size()))) {
-        std::fprintf(stderr, "xmrender: %s is not a loadable XM or MOD module\n", options.input.c_str());
+    TRenderSession session(settings);
+    if (!session.Load(image)) {
+        PrintError(kTool, input + " is not a loadable XM or MOD module");
         return 1;
     }
-    player.Module->MixAmplification = options.amplification;
-    player.LoopSong = true;
-    player.EndAfterRepeats = options.repeats;
-    player.Interpolation = static_cast<uint8_t>(options.interpolation);
-    WavWriter wav;
-    if (!wav.Open(options.output, kRate, 2)) {
-        std::fprintf(stderr, "xmrender: cannot write %s\n", options.output.c_str());
+    std::signal(SIGINT, onInterrupt);
+    std::signal(SIGTERM, onInterrupt);
+    if (!output.empty())
+        return renderToWav(session, input, output);
+    if (!PlayThroughSoundCard(session, interrupted, error)) {
+        PrintError(kTool, error);
         return 1;
     }
-    player.Play();
-    std::vector<int16_t> block(static_cast<size_t>(kBlock) * 2);
-    const int64_t maxFrames = static_cast<int64_t>(options.maxSeconds * kRate);
-    const int64_t decayFrames = static_cast<int64_t>(options.decaySeconds * kRate);
-    int64_t frames = 0;
-    int64_t songEndFrame = -1;
-    bool limited = false;
-    while (true) {
-        player.Render();
-        player.ConvertOutput(block.data());
-        if (!wav.Write(block.data(), block.size())) {
-            std::fprintf(stderr, "xmrender: cannot write %s\n", options.output.c_str());
-            return 1;
-        }
-        frames += kBlock;
-        if (songEndFrame < 0 && player.Module->SongEnded)
-            songEndFrame = frames;
-        // Looping samples without a key-off would ring forever: the decay is bounded.
-        if (player.Module->SongEnded && (player.ActiveVoices == 0 || frames - songEndFrame >= decayFrames))
-            break;
-        if (frames >= maxFrames) {
-            limited = true;
-            break;
-        }
-    }
-    if (!wav.Close()) {
-        std::fprintf(stderr, "xmrender: cannot write %s\n", options.output.c_str());
-        return 1;
-    }
-    std::printf("%s: song %.3f seconds, rendered %.3f seconds%s\n", options.input.c_str(),
-        static_cast<double>(songEndFrame < 0 ? frames : songEndFrame) / kRate, static_cast<double>(frames) / kRate,
-        limited ? " (time limit reached)" : "");
-    return 0;
+    return interrupted != 0 ? 130 : 0;
 }

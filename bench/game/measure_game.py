@@ -1,0 +1,130 @@
+#!/usr/bin/env python3
+"""Start-up time, frame time and memory of the real game.
+
+    bash scripts/with-display.sh python3 bench/game/measure_game.py \\
+        build-bench/app/quavero build-bench/bench/game/libframe_timer.so
+
+Starts the game with the frame timer preloaded and its log on, notes when the
+first frame is shown and when the last texture is uploaded, goes to the title
+and into the first track as a player does, and prints, for the title and the
+game, the median and 95th-percentile frame interval, the part of it outside the
+buffer swap (events, the game's update and its drawing calls), the part inside
+it (where a software GL renders), the process's CPU time per frame (all
+threads), and the peak resident memory."""
+import os
+import statistics
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+
+
+def percentile(values, share):
+    ordered = sorted(values)
+    return ordered[min(len(ordered) - 1, int(share * len(ordered)))]
+
+
+def cpu_seconds(pid):
+    with open("/proc/%d/stat" % pid) as stat:
+        fields = stat.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+
+
+def memory_kib(pid, key, table="status"):
+    with open("/proc/%d/%s" % (pid, table)) as status:
+        for line in status:
+            if line.startswith(key + ":"):
+                return int(line.split()[1])
+    return 0
+
+
+def private_kib(pid):
+    """Memory of the process itself, without the pages of shared libraries (the GL driver's are large)."""
+    return sum(memory_kib(pid, key, "smaps_rollup") for key in ("Private_Clean", "Private_Dirty", "Private_Hugetlb"))
+
+
+def swaps(path):
+    start, frames = 0, []
+    with open(path) as log:
+        for line in log:
+            parts = line.split()
+            if parts[0] == "start":
+                start = int(parts[1])
+            elif parts[0] == "swap" and len(parts) == 3:
+                frames.append((int(parts[1]), int(parts[2])))
+    return start, frames
+
+
+def click(window, x, y):
+    subprocess.run(["xdotool", "mousemove", "--window", window, str(x), str(y),
+                    "mousedown", "1", "sleep", "0.1", "mouseup", "1"], check=True)
+
+
+def main():
+    game, timer = sys.argv[1], sys.argv[2]
+    seconds = float(sys.argv[3]) if len(sys.argv) > 3 else 5.0
+    work = tempfile.mkdtemp()
+    timings = os.path.join(work, "swaps")
+    env = dict(os.environ, LD_PRELOAD=os.path.abspath(timer), FRAME_TIMER_OUT=timings,
+               QUAVERO_LOG="1", SDL_AUDIODRIVER="dummy")
+    lines = []
+    spawned = time.monotonic_ns()
+    process = subprocess.Popen([game], env=env, stderr=subprocess.PIPE, text=True)
+
+    def read_log():
+        for line in process.stderr:
+            lines.append((time.monotonic_ns(), line.strip()))
+
+    threading.Thread(target=read_log, daemon=True).start()
+
+    def wait_for(text, limit=30):
+        end = time.monotonic() + limit
+        while time.monotonic() < end:
+            for stamp, line in list(lines):
+                if line.endswith(text):
+                    return stamp
+            time.sleep(0.01)
+        sys.exit("no log line " + text)
+
+    uploaded = wait_for("Texture set three uploaded...")
+    window = subprocess.run(["xdotool", "search", "--name", "^Quavero$"], capture_output=True,
+                            text=True).stdout.split()[0]
+    _, frames = swaps(timings)
+    print("start-up: first frame %.0f ms, every asset loaded and uploaded %.0f ms after launch"
+          % ((frames[0][1] - spawned) / 1e6, (uploaded - spawned) / 1e6))
+
+    def measure(name):
+        time.sleep(0.5)
+        cpu_before, (_, before) = cpu_seconds(process.pid), swaps(timings)
+        time.sleep(seconds)
+        cpu_after, (_, after) = cpu_seconds(process.pid), swaps(timings)
+        window_frames = after[len(before):]
+        intervals = [(b[0] - a[0]) / 1e6 for a, b in zip(window_frames, window_frames[1:])]
+        in_swap = [(b - a) / 1e6 for a, b in window_frames]
+        # From one swap's end to the next swap: events, the game's update and its drawing calls.
+        outside = [(b[0] - a[1]) / 1e6 for a, b in zip(window_frames, window_frames[1:])]
+        print("%-6s %4d frames: interval median %.2f ms, p95 %.2f ms; update and draw calls median %.3f ms, "
+              "p95 %.3f ms; swap median %.2f ms; CPU %.2f ms per frame"
+              % (name, len(window_frames), statistics.median(intervals), percentile(intervals, 0.95),
+                 statistics.median(outside), percentile(outside, 0.95), statistics.median(in_swap),
+                 (cpu_after - cpu_before) * 1000 / max(1, len(window_frames))))
+
+    time.sleep(4)
+    click(window, 400, 240)  # ends the start-up scroller
+    time.sleep(3.5)
+    measure("title")
+    click(window, 630, 240)  # play
+    time.sleep(4.2)
+    click(window, 100, 200)  # the first track
+    time.sleep(2.5)
+    measure("game")
+    print("memory: peak resident %.1f MiB, resident now %.1f MiB, of it private (not shared libraries) %.1f MiB"
+          % (memory_kib(process.pid, "VmHWM") / 1024, memory_kib(process.pid, "VmRSS") / 1024,
+             private_kib(process.pid) / 1024))
+    process.terminate()
+    process.wait()
+
+
+if __name__ == "__main__":
+    main()
