@@ -1,11 +1,11 @@
 #include "app/EventLoop.h"
 
-#include "VelaXM/CriticalSection.h"
-#include "app/Clock.h"
 #include "app/Fatal.h"
-#include "app/ProgramState.h"
+#include "app/GlobalLock.h"
 #include "app/WebPage.h"
+#include "game/Clock.h"
 #include "game/Frame.h"
+#include "game/ProgramState.h"
 #include "render/Renderer.h"
 #include "render/Viewport.h"
 
@@ -15,7 +15,6 @@
 
 uint32_t VideoFlags = 0;
 bool Running = false;
-extern TVelaCriticalSection* GlobalLock;
 
 namespace {
 

@@ -4,10 +4,10 @@
 
 #include "VelaSoundSystem/SoundSystem.h"
 #include "VelaXM/VelaXM.h"
-#include "app/ProgramState.h"
 #include "game/Easing.h"
 #include "game/GameState.h"
 #include "game/HitTests.h"
+#include "game/ProgramState.h"
 #include "game/Random.h"
 #include "game/Screens.h"
 #include "render/Font.h"

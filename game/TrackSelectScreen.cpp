@@ -1,9 +1,9 @@
 // States 50000..50002: the five tiles, the random band and the hidden bonus
 // corner; locks slide over the tiles not yet earned.
-#include "app/ProgramState.h"
 #include "game/Easing.h"
 #include "game/GameState.h"
 #include "game/HitTests.h"
+#include "game/ProgramState.h"
 #include "game/Screens.h"
 #include "render/Renderer.h"
 #include "render/Sprites.h"
