@@ -1,9 +1,9 @@
 #pragma once
 
+#include "game/TrackPlayers.h"
+
 #include <array>
 #include <cstdint>
-
-class TVelaXM;
 
 // The records of one game (screen states 60000..60002).
 struct TMelodyGame {
@@ -86,7 +86,9 @@ inline int32_t TabOfNoteValue(int32_t value) { return ((value + 1) * 3) & 3; }
 int32_t PitchOffsetTo(int32_t value, int32_t tab);
 // The tab whose key was pressed in this update (the lowest if several), or -1.
 int32_t TabKeyHit();
-// The two players of the current track (null when the slot is empty).
+// The two players of the current track.
+TTrackPlayers TrackPlayers();
+// The players themselves (null when the slot is empty), for tests.
 TVelaXM* FullPlayer();
 TVelaXM* PhrasePlayer();
 // The track titles shown in the game.
