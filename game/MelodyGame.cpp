@@ -18,15 +18,13 @@
 
 TMelodyGame Melody;
 
-const char* const TrackTitles[7] = {
+const char* const TrackTitles[TrackCount] = {
     "SKYWARD by ORLA/KTX",          "HALCYON by VOSTOK",       "LABYRINTH by ZENTRIA", "COMMON THEME by QUARZWERK",
     "OTHER WORLD by NEBULON SQUAD", "RANDOM by YOUR COMPUTER", "BORK WAS HERE!",
 };
 
 namespace {
 
-constexpr int32_t RandomTrack = 5;
-constexpr int32_t BonusTrack = 6;
 constexpr int32_t RandomNoteCount = 16;
 constexpr int32_t LeaveChoice = 255;
 
@@ -34,7 +32,7 @@ TMelodyGame& game = Melody;
 
 void enterIntro()
 {
-    game.Track = std::clamp(TrackChoice, 0, 6);
+    game.Track = std::clamp(TrackChoice, 0, TrackCount - 1);
     PendingChoice = -1;
     FadeAlpha = 1;
     GateClosure = 1;
@@ -46,7 +44,7 @@ void enterIntro()
     for (auto& note : game.FlyingNotes)
         note.active = false;
     TrackPlayers().RewindSong();
-    if (game.Track == BonusTrack)
+    if (game.Track == TrackBonus)
         TrackPlayers().WatchSongChannel(1); // the bonus song's melody is on its second channel
 }
 
@@ -62,7 +60,7 @@ void drawRandomMelody()
 void enterPlay()
 {
     TrackPlayers().StopSongLooping();
-    if (game.Track == RandomTrack)
+    if (game.Track == TrackRandom)
         drawRandomMelody();
     MusicRequest.exchange(MusicSilence);
     game.TurnPhase = PhaseStart;
@@ -250,12 +248,12 @@ void drawGame(int32_t)
         if (note.active)
             DrawSlot(SpriteLittleBall, note.x - 400, note.y - 240);
     DrawText(TrackTitles[game.Track], 8, 416, 0, 0, 0, 1, 32);
-    if (game.Track != BonusTrack)
+    if (game.Track != TrackBonus)
         DrawText("Score: " + std::to_string(Score), 590, 416, 0, 0, 0, 1, 32);
     const Sprite& simon = SpriteOf(SpriteSimon);
     DrawSlot(SpriteSimon, -(1 - game.SideSlide) * float(simon.w), 0);
     drawPad();
-    if (game.Track == BonusTrack) {
+    if (game.Track == TrackBonus) {
         const int32_t slot = game.BonusFrame ? SpriteBork1 : SpriteBork2;
         const float shown = std::min(game.BonusSlide, game.SideSlide);
         DrawSlot(slot, 0, (1 - shown) * float(SpriteOf(slot).h));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "game/GameState.h"
 #include "game/TrackPlayers.h"
 
 #include <array>
@@ -12,7 +13,7 @@ struct TMelodyGame {
         float x = 0, y = 0;
     };
 
-    int32_t Track = 0;               // TrackChoice, 0..6
+    int32_t Track = 0;               // TrackChoice, one of TrackCount
     int32_t TurnPhase = -1;          // phase of the turn machine; -1 during the intro
     double Timer = 0;                // seconds in the current phase, where a phase needs it
     int32_t PhraseLength = 1;        // notes in the current phrase
@@ -92,4 +93,4 @@ TTrackPlayers TrackPlayers();
 TVelaXM* FullPlayer();
 TVelaXM* PhrasePlayer();
 // The track titles shown in the game.
-extern const char* const TrackTitles[7];
+extern const char* const TrackTitles[TrackCount];

@@ -2,6 +2,7 @@
 
 #include "VelaSoundSystem/SoundSystem.h"
 #include "VelaXM/VelaXM.h"
+#include "game/GameState.h"
 
 #include <algorithm>
 

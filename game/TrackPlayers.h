@@ -19,7 +19,7 @@ enum class TMelodySource {
 // player. An empty slot makes every call harmless.
 class TTrackPlayers {
 public:
-    // The players of a track (0..6) in a sound system (may be null).
+    // The players of a track (one of TrackCount) in a sound system (may be null).
     TTrackPlayers(TVelaSoundSystem* Sound, int32_t Track);
 
     // The full song's player, or null for an empty slot.
@@ -69,8 +69,6 @@ public:
 
     // The row of the note's key-off in the copy's first pattern.
     static constexpr int32_t NoteEndRow = 8;
-    // Module slots of the melody-less copies: the track's slot plus this.
-    static constexpr int32_t PhraseSlotOffset = 10;
 
 private:
     TVelaXM* playerOf(TMelodySource Source) const;

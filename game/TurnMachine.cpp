@@ -106,7 +106,7 @@ void stepListen()
         if (game.Timer < 0.75)
             break;
         game.Bubbles[0] = 0;
-        if (game.Track == 5) {
+        if (game.Track == TrackRandom) {
             // The random track has nothing to listen to: its notes are drawn, not played.
             game.NoteIndex = 0;
             TrackPlayers().StopPhrase();
@@ -121,7 +121,7 @@ void stepListen()
         if (TrackPlayers().SongSounding())
             break;
         MusicRequest.exchange(MusicSilence);
-        if (game.Track == 6) {
+        if (game.Track == TrackBonus) {
             // The bonus track is only watched and listened to.
             go(PhaseFinished);
             RequestState(StateGameOutro);
