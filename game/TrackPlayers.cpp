@@ -14,7 +14,7 @@ TVelaXM* playerInSlot(TVelaSoundSystem* sound, int32_t slot)
 {
     if (sound == nullptr || slot < 0 || slot >= TVelaSoundSystem::SlotCount)
         return nullptr;
-    return sound->ModuleSlots[size_t(slot)];
+    return sound->ModuleSlots[size_t(slot)].get();
 }
 
 void setNote(TVelaXMPattern& pattern, int32_t row, int32_t note)
