@@ -61,6 +61,7 @@ WindowSize openWindow(const CommandLine& line)
         FatalError("Video query failed : ");
     VideoFlags = chooseVideoFlags(*info, line.fullScreen);
     const WindowSize size = ClampToDesktop({line.width, line.height}, info->current_w, info->current_h);
+    RequestSwapsThatWait();
     ScreenSurface = SDL_SetVideoMode(size.width, size.height, 32, VideoFlags);
     if (!ScreenSurface)
         FatalError("Unable to create screen : ");
