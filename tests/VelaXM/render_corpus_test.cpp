@@ -6,6 +6,7 @@
 #include "CorpusModules.h"
 #include "VelaXM/PlayerHelpers.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -66,27 +67,26 @@ void expectGolden(const std::string& key, const std::string& print)
     EXPECT_EQ(print, found->second) << key << " no longer renders as it did; if that is meant, see " << kGoldenPath;
 }
 
-// A hash of every mix value, so that one unit anywhere tells, and the level for a reader.
-class Fingerprint {
-public:
+// FNV-1a over every mix value, so that one unit anywhere tells, and the peak for a reader.
+struct Fingerprint {
+    uint32_t hash = 2166136261u;
+    int32_t peak = 0;
+
     void add(const std::vector<int32_t>& mix)
     {
         for (const int32_t v : mix) {
-            hash_ = (hash_ ^ static_cast<uint32_t>(v)) * 16777619u;
-            peak_ = std::max(peak_, std::abs(v >> 12));
+            hash = (hash ^ static_cast<uint32_t>(v)) * 16777619u;
+            peak = std::max(peak, std::abs(v >> 12));
         }
     }
-    std::string text() const
-    {
-        char s[32];
-        std::snprintf(s, sizeof s, "%08x:%d", hash_, peak_);
-        return s;
-    }
-
-private:
-    uint32_t hash_ = 2166136261u;
-    int32_t peak_ = 0;
 };
+
+std::string text(const Fingerprint& print, const char* before = "")
+{
+    char s[48];
+    std::snprintf(s, sizeof s, "%s%08x:%d", before, print.hash, print.peak);
+    return s;
+}
 
 std::unique_ptr<TVelaXM> startPlayer(const std::filesystem::path& path, int interpolation)
 {
@@ -107,7 +107,7 @@ std::string renderPrefix(const std::filesystem::path& path, int interpolation)
             player->Render();
             print.add(player->Mix);
         }
-        windows += (w == 0 ? "" : " ") + print.text();
+        windows += text(print, w == 0 ? "" : " ");
     }
     return windows;
 }
@@ -117,27 +117,29 @@ std::string renderWholeSong(const std::filesystem::path& path)
     const auto player = startPlayer(path, 2);
     Fingerprint print;
     int64_t frames = 0, endFrame = -1;
-    while (frames < kMaxSongFrames) {
+    while (frames < kMaxSongFrames &&
+           (endFrame < 0 || (player->ActiveVoices > 0 && frames - endFrame < kMaxDecayFrames))) {
         player->Render();
         print.add(player->Mix);
         frames += player->BufferFrames;
         if (player->Module->SongEnded && endFrame < 0)
             endFrame = frames;
-        if (endFrame >= 0 && (player->ActiveVoices == 0 || frames - endFrame >= kMaxDecayFrames))
-            break;
     }
     char length[32];
     std::snprintf(length, sizeof length, endFrame < 0 ? "endless " : "%.2fs ", double(endFrame) / kRate);
-    return length + print.text();
+    return text(print, length);
 }
 
-std::string testName(std::string name)
-{
-    for (char& c : name)
-        if (!std::isalnum(static_cast<unsigned char>(c)))
-            c = '_';
-    return name;
-}
+// What a case renders: the first 30 s at interpolation 0..3, or the whole song at cubic,
+// which only the plain build does (under the sanitizers it takes minutes).
+constexpr int kWholeSong = -1;
+#ifdef QUAVERO_SANITIZE
+const auto kKinds = testing::Values(0, 1, 2, 3);
+#else
+const auto kKinds = testing::Values(0, 1, 2, 3, kWholeSong);
+#endif
+
+std::string kindName(int kind) { return kind == kWholeSong ? "whole" : "i" + std::to_string(kind); }
 
 } // namespace
 
@@ -147,31 +149,18 @@ class RenderCorpus : public testing::TestWithParam<std::tuple<int, std::filesyst
 // Without the corpus there is nothing to instantiate; the test above says why.
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(RenderCorpus);
 
-TEST_P(RenderCorpus, FirstSecondsRenderAsBefore)
+TEST_P(RenderCorpus, RendersAsBefore)
 {
-    const auto& [interpolation, path] = GetParam();
-    expectGolden(path.filename().string() + " i" + std::to_string(interpolation), renderPrefix(path, interpolation));
+    const auto& [kind, path] = GetParam();
+    expectGolden(path.filename().string() + " " + kindName(kind),
+                 kind == kWholeSong ? renderWholeSong(path) : renderPrefix(path, kind));
 }
 
-INSTANTIATE_TEST_SUITE_P(Corpus, RenderCorpus,
-                         testing::Combine(testing::Values(0, 1, 2, 3), testing::ValuesIn(corpus::Modules())),
+INSTANTIATE_TEST_SUITE_P(Corpus, RenderCorpus, testing::Combine(kKinds, testing::ValuesIn(corpus::Modules())),
                          [](const testing::TestParamInfo<RenderCorpus::ParamType>& info) {
-                             return testName("i" + std::to_string(std::get<0>(info.param)) + "_" +
-                                             std::get<1>(info.param).stem().string());
+                             std::string name =
+                                 kindName(std::get<0>(info.param)) + "_" + std::get<1>(info.param).stem().string();
+                             std::replace_if(
+                                 name.begin(), name.end(), [](unsigned char c) { return !std::isalnum(c); }, '_');
+                             return name;
                          });
-
-class RenderCorpusSong : public testing::TestWithParam<std::filesystem::path> {};
-GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(RenderCorpusSong);
-
-TEST_P(RenderCorpusSong, WholeSongRendersAsBefore)
-{
-    expectGolden(GetParam().filename().string() + " whole", renderWholeSong(GetParam()));
-}
-
-// Whole songs take minutes under the sanitizers; their first seconds above run there.
-#ifndef QUAVERO_SANITIZE
-INSTANTIATE_TEST_SUITE_P(Corpus, RenderCorpusSong, testing::ValuesIn(corpus::Modules()),
-                         [](const testing::TestParamInfo<std::filesystem::path>& info) {
-                             return testName(info.param.stem().string());
-                         });
-#endif
