@@ -144,12 +144,7 @@ for _ in $(seq 1 40); do
 done
 [ "$seen" -eq 1 ] || fail "the loading screen never showed (brightness$means)"
 
-loaded=0
-for _ in $(seq 1 200); do
-    grep -q "Texture set three uploaded..." "$log" && { loaded=1; break; }
-    sleep 0.1
-done
-[ "$loaded" -eq 1 ] || { fail "the textures were never uploaded"; cat "$log"; exit 1; }
+wait_log "Texture set three uploaded..." 1 20 || { cat "$log"; exit 1; }
 
 sleep 1.2
 shot splash
