@@ -3,8 +3,10 @@
 // fetched into QUAVERO_CORPUS_DIR/modules by scripts/fetch-corpus.sh.
 
 #include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -42,6 +44,13 @@ inline std::vector<std::filesystem::path> Modules()
         if (std::filesystem::is_regular_file(ModulesDir() / name, error))
             files.push_back(ModulesDir() / name);
     return files;
+}
+
+// The bytes of a file (empty when it cannot be read).
+inline std::vector<uint8_t> Read(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // Empty when every listed file is present; otherwise what is missing and how to get it.

@@ -2,8 +2,6 @@
 // added into the mix at the module group volume; the audio output serving a
 // module and a music stream together.
 #include <atomic>
-#include <fstream>
-#include <iterator>
 
 #include <gtest/gtest.h>
 
@@ -15,18 +13,12 @@
 
 namespace {
 
-std::vector<uint8_t> readCorpusModule(const char* Name)
-{
-    std::ifstream in(corpus::ModulesDir() / Name, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 const char* const ModuleName = "bomberclone-data__zb-tnt.xm";
 
 class ModuleBank : public ::testing::Test {
 protected:
     TVelaSoundSystem sound{44100, 2, 16, 1024};
-    std::vector<uint8_t> module = readCorpusModule(ModuleName);
+    std::vector<uint8_t> module = corpus::Read(corpus::ModulesDir() / ModuleName);
 
     void SetUp() override
     {

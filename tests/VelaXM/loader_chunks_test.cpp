@@ -1,4 +1,4 @@
-// Extension chunks after the sample data, and the default MIDI macro table.
+// Extension chunks after the sample data: text, names, plugins and the MIDI macro table.
 #include "VelaXM/LoadHelpers.h"
 
 #include <gtest/gtest.h>
@@ -109,22 +109,4 @@ TEST(LoaderChunks, ModuChunkAndBadLengthsEndTheWalkQuietly)
     m = loadWithChunks(lying, &ok);
     EXPECT_TRUE(ok);
     EXPECT_EQ(m->MessageText, "hi");
-}
-
-TEST(LoaderChunks, DefaultMidiConfig)
-{
-    TVelaXMModule m;
-    EXPECT_EQ(macro(m, 0), "FF");
-    EXPECT_EQ(macro(m, 1), "FC");
-    EXPECT_EQ(macro(m, 2), "");
-    EXPECT_EQ(macro(m, 3), "9c n v");
-    EXPECT_EQ(macro(m, 4), "9c n 0");
-    EXPECT_EQ(macro(m, 8), "Cc p");
-    EXPECT_EQ(macro(m, 9), "F0F000z");
-    EXPECT_EQ(macro(m, 10), "");
-    EXPECT_EQ(macro(m, 25), "F0F00100");
-    EXPECT_EQ(macro(m, 26), "F0F00108");
-    EXPECT_EQ(macro(m, 40), "F0F00178");
-    EXPECT_EQ(macro(m, 41), "");
-    EXPECT_FALSE(m.EmbeddedMIDIConfig);
 }

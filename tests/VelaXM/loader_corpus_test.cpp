@@ -4,17 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
 namespace {
-
-xmtest::Bytes readFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return xmtest::Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 void expectConsistent(const TVelaXMModule& m, const std::string& name)
 {
@@ -56,7 +46,7 @@ TEST(LoaderCorpus, EveryModuleLoadsConsistently)
     ASSERT_EQ(corpus::MissingMessage(), "");
     const auto files = corpus::Modules();
     for (const auto& path : files) {
-        const xmtest::Bytes image = readFile(path);
+        const xmtest::Bytes image = corpus::Read(path);
         bool ok = false;
         auto m = xmtest::load(image, &ok);
         ASSERT_TRUE(ok) << path;
@@ -69,12 +59,13 @@ TEST(LoaderCorpus, TruncatedCorpusImagesNeverBreakTheModel)
     // Cutting a real file anywhere yields either a failed load or a consistent model.
     const auto files = corpus::Modules();
     ASSERT_FALSE(files.empty()) << corpus::MissingMessage();
-    const xmtest::Bytes image = readFile(files.front());
+    const xmtest::Bytes image = corpus::Read(files.front());
     for (size_t cut = 300; cut < image.size(); cut += image.size() / 37) {
         xmtest::Bytes truncated(image.begin(), image.begin() + static_cast<std::ptrdiff_t>(cut));
-        auto m = std::make_unique<TVelaXMModule>();
-        if (!m->Load(truncated.data(), static_cast<uint32_t>(truncated.size()))) {
-            EXPECT_FALSE(m->Loaded);
-        }
+        bool ok = false;
+        auto m = xmtest::load(truncated, &ok);
+        EXPECT_EQ(m->Loaded, ok);
+        if (ok)
+            expectConsistent(*m, "cut at " + std::to_string(cut));
     }
 }

@@ -215,17 +215,16 @@ TEST(Mixer, OneShotAtUnitStepThenClickRemovalToZero)
     EXPECT_EQ(mix[200], 0);
     EXPECT_EQ(module.ClickRemovalL, sample.Frames()[99] * 1000);
 
-    // The tail carries the last value on, decaying by 1/256 (at least 1) per frame to exactly 0.
+    // The tail carries the last value on, less a 256th rounded up (so at least 1) per frame, to exactly 0.
     std::vector<int32_t> tail(2 * 6000, 0);
     const MixTarget tailTarget{tail.data(), 2, kCubic, &player.Tables};
-    int32_t previous = module.ClickRemovalL;
+    int32_t expected = module.ClickRemovalL;
     EXPECT_TRUE(mixClickRemoval(module, tailTarget, 0, 6000));
     for (int32_t i = 0; i < 6000; ++i) {
-        ASSERT_LT(tail[2 * i], previous + (previous == 0));
-        ASSERT_GE(tail[2 * i], 0);
-        previous = tail[2 * i];
+        expected -= (expected + 255) / 256;
+        ASSERT_EQ(tail[2 * i], expected) << i;
     }
-    EXPECT_EQ(previous, 0);
+    EXPECT_EQ(expected, 0);
     EXPECT_EQ(module.ClickRemovalL, 0);
     EXPECT_EQ(module.ClickRemovalR, 0);
     EXPECT_FALSE(mixClickRemoval(module, target, 0, 10));

@@ -136,13 +136,18 @@ TEST(PlayerControl, PlayOnAnUnloadedModuleReportsFalse)
 
 TEST(PlayerControl, MonoOutputMixesLeftOnly)
 {
-    XmModule spec = simpleModule(1, {{0, 0, cell(49, 1)}}, loopedSample());
-    const Bytes image = buildXM(spec);
-    TVelaXM mono(44100, 0, 16, 0, false, 1, 512);
-    ASSERT_TRUE(mono.Module->Load(image.data(), static_cast<uint32_t>(image.size())));
-    EXPECT_EQ(mono.OutputChannels, 1);
-    EXPECT_EQ(mono.Mix.size(), 512u);
-    mono.Play();
-    mono.Render();
+    // One value per frame at the unpanned volume: twice the right side of the
+    // centred stereo voice (2048 of 4096) once the start ramp is over.
+    const Bytes image = buildXM(simpleModule(1, {{0, 0, cell(49, 1)}}, loopedSample()));
+    TVelaXM mono(44100, 0, 16, 0, false, 1, 512), stereo(44100, 0, 16, 0, true, 1, 512);
+    for (TVelaXM* player : {&mono, &stereo}) {
+        ASSERT_TRUE(player->Module->Load(image.data(), static_cast<uint32_t>(image.size())));
+        player->Module->MixAmplification = 256;
+        player->Play();
+        player->Render();
+    }
+    ASSERT_EQ(mono.Mix.size(), 512u);
     EXPECT_NE(mono.Mix[300], 0);
+    for (size_t i = 128; i < 512; ++i)
+        ASSERT_EQ(mono.Mix[i], 2 * stereo.Mix[2 * i + 1]) << i;
 }

@@ -9,6 +9,7 @@ failures=0
 trap 'rm -f "$log"' EXIT
 
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+. "$(dirname "$0")/log_lines.sh"
 
 # Starts the game with the given arguments and waits for its window; sets pid and window.
 start_game() {
@@ -65,16 +66,7 @@ Loading quad VBO buffers...
 Entering main loop...
 Main loop leaved...
 Terminating Application"
-    position=0
-    while IFS= read -r line; do
-        found=$(grep -n -F -- "$line" "$log" | cut -d: -f1 | awk -v after="$position" '$1 > after {print; exit}')
-        if [ -z "$found" ]; then
-            fail "log line '$line' missing or out of order"
-            cat "$log"
-            break
-        fi
-        position=$found
-    done <<<"$expected"
+    expect_lines_in_order "$log" "$expected"
 fi
 
 # 2. A size from the command line.
