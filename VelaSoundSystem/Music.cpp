@@ -15,7 +15,8 @@ bool TVSSOGG::Open(TVelaSoundSystem* NewOwner, const uint8_t* Data, int32_t Size
     if (!vss::VorbisCodebooksAreSound(Data, Size)) {
         return false;
     }
-    Stream = std::make_unique<vss::TVSSMemoryStream>(Data, Size);
+    Stream = std::make_unique<TVelaXMStream>();
+    vss::CopyIntoStream(*Stream, Data, Size);
     std::memset(&Decoder, 0, sizeof Decoder);
     if (ov_open_callbacks(Stream.get(), &Decoder, nullptr, 0, vss::MemoryStreamCallbacks()) != 0) {
         return false;

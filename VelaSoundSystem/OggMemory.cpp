@@ -1,43 +1,15 @@
 #include "VelaSoundSystem/OggMemory.h"
 
-#include <cstring>
+#include <algorithm>
+#include <climits>
+#include <cstdio>
 
 namespace vss {
 
-TVSSMemoryStream::TVSSMemoryStream(const uint8_t* Data, int32_t Size) : bytes_(Data, Data + (Size > 0 ? Size : 0)) {}
-
-size_t TVSSMemoryStream::Read(void* Target, size_t Count)
+void CopyIntoStream(TVelaXMStream& Stream, const uint8_t* Data, int32_t Size)
 {
-    const int64_t left = Size() - position_;
-    const size_t n = left <= 0 ? 0 : (Count < static_cast<size_t>(left) ? Count : static_cast<size_t>(left));
-    if (n > 0) {
-        std::memcpy(Target, bytes_.data() + position_, n);
-        position_ += static_cast<int64_t>(n);
-    }
-    return n;
-}
-
-int64_t TVSSMemoryStream::Seek(int64_t Offset, int Origin)
-{
-    int64_t base = 0;
-    if (Origin == SEEK_CUR) {
-        base = position_;
-    } else if (Origin == SEEK_END) {
-        base = Size();
-    } else if (Origin != SEEK_SET) {
-        return -1;
-    }
-    // Offsets near the int64 limits come only from corrupt data; refuse them
-    // before the addition can overflow.
-    if (Offset > Size() || Offset < -Size()) {
-        return -1;
-    }
-    const int64_t target = base + Offset;
-    if (target < 0 || target > Size()) {
-        return -1;
-    }
-    position_ = target;
-    return position_;
+    Stream.Write(Data, Size);
+    Stream.Seek(0);
 }
 
 namespace {
@@ -48,17 +20,39 @@ size_t readCallback(void* Target, size_t Size, size_t Count, void* Source)
         return 0;
     }
     // The decoder counts whole items of Size bytes.
-    return static_cast<TVSSMemoryStream*>(Source)->Read(Target, Size * Count) / Size;
+    const int32_t wanted = static_cast<int32_t>(std::min<size_t>(Size * Count, INT32_MAX));
+    return static_cast<size_t>(static_cast<TVelaXMStream*>(Source)->Read(Target, wanted)) / Size;
 }
 
 int seekCallback(void* Source, ogg_int64_t Offset, int Origin)
 {
-    return static_cast<TVSSMemoryStream*>(Source)->Seek(Offset, Origin) < 0 ? -1 : 0;
+    auto* stream = static_cast<TVelaXMStream*>(Source);
+    const int64_t size = stream->GetSize();
+    int64_t base = 0;
+    if (Origin == SEEK_CUR) {
+        base = stream->GetPosition();
+    } else if (Origin == SEEK_END) {
+        base = size;
+    } else if (Origin != SEEK_SET) {
+        return -1;
+    }
+    // Offsets near the int64 limits come only from corrupt data; refuse them
+    // before the addition can overflow. The stream itself would grow on a seek
+    // past its end, which a file never does.
+    if (Offset > size || Offset < -size) {
+        return -1;
+    }
+    const int64_t target = base + Offset;
+    if (target < 0 || target > size) {
+        return -1;
+    }
+    stream->Seek(static_cast<int32_t>(target));
+    return 0;
 }
 
 int closeCallback(void*) { return 0; }
 
-long tellCallback(void* Source) { return static_cast<long>(static_cast<TVSSMemoryStream*>(Source)->Tell()); }
+long tellCallback(void* Source) { return static_cast<TVelaXMStream*>(Source)->GetPosition(); }
 
 } // namespace
 

@@ -32,7 +32,8 @@ bool DecodeOggSample(const uint8_t* Bytes, int32_t Size, TVSSDecodedSample& Deco
     if (!vss::VorbisCodebooksAreSound(Bytes, Size)) {
         return false;
     }
-    vss::TVSSMemoryStream stream(Bytes, Size);
+    TVelaXMStream stream;
+    vss::CopyIntoStream(stream, Bytes, Size);
     TOpenDecoder decoder;
     std::memset(&decoder.File, 0, sizeof decoder.File);
     if (ov_open_callbacks(&stream, &decoder.File, nullptr, 0, vss::MemoryStreamCallbacks()) != 0) {

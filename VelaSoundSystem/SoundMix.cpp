@@ -26,7 +26,7 @@ void TVelaSoundSystem::MixBlock()
 
 void TVelaSoundSystem::mixSamples()
 {
-    for (TVSSSample* sample : SampleSlots) {
+    for (const auto& sample : SampleSlots) {
         if (sample == nullptr || sample->Data == nullptr) {
             continue;
         }
@@ -38,7 +38,7 @@ void TVelaSoundSystem::mixSamples()
 
 void TVelaSoundSystem::mixMusic()
 {
-    for (TVSSOGG* music : MusicSlots) {
+    for (const auto& music : MusicSlots) {
         if (music != nullptr) {
             music->MixInto(MixBuffer.get(), BufferSamples, MusicVolume);
         }

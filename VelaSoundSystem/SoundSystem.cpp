@@ -2,11 +2,12 @@
 
 #include <cmath>
 #include <cstring>
-#include <new>
 
 #include "VelaSoundSystem/FixedPoint.h"
 #include "VelaSoundSystem/Music.h"
 #include "VelaSoundSystem/Sample.h"
+#include "VelaSoundSystem/SlotLoad.h"
+#include "VelaXM/VelaXM.h"
 
 // Construction, the sample and music banks and the group volumes. The module
 // bank lives in ModuleBank.cpp, the block mix in SoundMix.cpp.
@@ -53,27 +54,16 @@ TVelaSoundSystem::TVelaSoundSystem(int32_t NewSampleRate, int32_t NewChannels, i
 
 TVelaSoundSystem::~TVelaSoundSystem()
 {
-    for (int32_t i = 0; i < SlotCount; ++i) {
-        freeSample(i);
+    // The banks go first, bank by bank, while the buffers and the lock they may use still exist.
+    for (auto& sample : SampleSlots) {
+        sample.reset();
     }
-    for (int32_t i = 0; i < SlotCount; ++i) {
-        freeModule(i);
+    for (auto& player : ModuleSlots) {
+        player.reset();
     }
-    for (int32_t i = 0; i < SlotCount; ++i) {
-        freeMusic(i);
+    for (auto& music : MusicSlots) {
+        music.reset();
     }
-}
-
-void TVelaSoundSystem::freeSample(int32_t Slot)
-{
-    delete SampleSlots[Slot];
-    SampleSlots[Slot] = nullptr;
-}
-
-void TVelaSoundSystem::freeMusic(int32_t Slot)
-{
-    delete MusicSlots[Slot];
-    MusicSlots[Slot] = nullptr;
 }
 
 void TVelaSoundSystem::SetModuleVolume(float Volume)
@@ -97,30 +87,22 @@ void TVelaSoundSystem::SetAutoGain(bool Enabled)
 bool TVelaSoundSystem::LoadSample(uint8_t Slot, const void* Data, int32_t Size, int32_t Voices)
 {
     TVelaLockGuard guard(Lock);
-    freeSample(Slot);
+    SampleSlots[Slot].reset();
     if (Data == nullptr || Size <= 3) {
         return false;
     }
-    TVSSSample* sample = nullptr;
-    try {
-        sample = new TVSSSample(this);
-        sample->SetVoiceCount(Voices);
-        if (!sample->Load(static_cast<const uint8_t*>(Data), Size)) {
-            delete sample;
-            return false;
-        }
-    } catch (const std::bad_alloc&) {
-        delete sample;
-        return false;
-    }
-    SampleSlots[Slot] = sample;
-    return true;
+    const auto load = [&](TVSSSample& sample) {
+        sample.SetVoiceCount(Voices);
+        return sample.Load(static_cast<const uint8_t*>(Data), Size);
+    };
+    SampleSlots[Slot] = vss::MakeLoaded<TVSSSample>(load, this);
+    return SampleSlots[Slot] != nullptr;
 }
 
 int32_t TVelaSoundSystem::PlaySample(uint8_t Slot, float Volume, float Panning, float Speed)
 {
     TVelaLockGuard guard(Lock);
-    TVSSSample* sample = SampleSlots[Slot];
+    TVSSSample* sample = SampleSlots[Slot].get();
     if (sample == nullptr) {
         return -1;
     }
@@ -135,7 +117,7 @@ int32_t TVelaSoundSystem::PlaySample(uint8_t Slot, float Volume, float Panning, 
 
 bool TVelaSoundSystem::IsSamplePlaying(uint8_t Slot) const
 {
-    const TVSSSample* sample = SampleSlots[Slot];
+    const TVSSSample* sample = SampleSlots[Slot].get();
     if (sample == nullptr) {
         return false;
     }
@@ -150,7 +132,7 @@ bool TVelaSoundSystem::IsSamplePlaying(uint8_t Slot) const
 void TVelaSoundSystem::StopSampleVoice(uint8_t Slot, int32_t Voice)
 {
     TVelaLockGuard guard(Lock);
-    TVSSSample* sample = SampleSlots[Slot];
+    TVSSSample* sample = SampleSlots[Slot].get();
     if (sample != nullptr && Voice >= 0 && Voice < static_cast<int32_t>(sample->Voices.size())) {
         sample->Voices[Voice]->Active.store(false, std::memory_order_relaxed);
     }
@@ -159,29 +141,19 @@ void TVelaSoundSystem::StopSampleVoice(uint8_t Slot, int32_t Voice)
 bool TVelaSoundSystem::LoadMusic(uint8_t Slot, const void* Data, int32_t Size)
 {
     TVelaLockGuard guard(Lock);
-    freeMusic(Slot);
+    MusicSlots[Slot].reset();
     if (Data == nullptr || Size <= 0) {
         return false;
     }
-    TVSSOGG* music = nullptr;
-    try {
-        music = new TVSSOGG();
-        if (!music->Open(this, static_cast<const uint8_t*>(Data), Size)) {
-            delete music;
-            return false;
-        }
-    } catch (const std::bad_alloc&) {
-        delete music;
-        return false;
-    }
-    MusicSlots[Slot] = music;
-    return true;
+    const auto open = [&](TVSSOGG& music) { return music.Open(this, static_cast<const uint8_t*>(Data), Size); };
+    MusicSlots[Slot] = vss::MakeLoaded<TVSSOGG>(open);
+    return MusicSlots[Slot] != nullptr;
 }
 
 bool TVelaSoundSystem::PlayMusic(uint8_t Slot, bool Loop, float Volume, float Panning, float Speed)
 {
     TVelaLockGuard guard(Lock);
-    TVSSOGG* music = MusicSlots[Slot];
+    TVSSOGG* music = MusicSlots[Slot].get();
     if (music == nullptr) {
         return false;
     }
@@ -193,7 +165,7 @@ bool TVelaSoundSystem::PlayMusic(uint8_t Slot, bool Loop, float Volume, float Pa
 bool TVelaSoundSystem::StopMusic(uint8_t Slot)
 {
     TVelaLockGuard guard(Lock);
-    TVSSOGG* music = MusicSlots[Slot];
+    TVSSOGG* music = MusicSlots[Slot].get();
     if (music == nullptr) {
         return false;
     }
@@ -203,14 +175,14 @@ bool TVelaSoundSystem::StopMusic(uint8_t Slot)
 
 bool TVelaSoundSystem::IsMusicPlaying(uint8_t Slot) const
 {
-    const TVSSOGG* music = MusicSlots[Slot];
+    const TVSSOGG* music = MusicSlots[Slot].get();
     return music != nullptr && music->Playing.load(std::memory_order_relaxed);
 }
 
 void TVelaSoundSystem::SetMusicVolume(uint8_t Slot, float Volume)
 {
     TVelaLockGuard guard(Lock);
-    TVSSOGG* music = MusicSlots[Slot];
+    TVSSOGG* music = MusicSlots[Slot].get();
     if (music != nullptr) {
         music->SetVolume(vss::RoundToFixed(Volume, 65536.0), MusicRampFrames);
     }

@@ -71,35 +71,33 @@ public:
     // Moves the stream's volume to Volume over MusicRampFrames frames.
     void SetMusicVolume(uint8_t Slot, float Volume);
 
-    std::array<TVSSSample*, SlotCount> SampleSlots{}; // owned; null = empty
-    std::array<TVelaXM*, SlotCount> ModuleSlots{};    // owned; null = empty
-    std::array<TVSSOGG*, SlotCount> MusicSlots{};     // owned; null = empty
-    int32_t SampleRate;                               // output frames per second
-    int32_t Channels;                                 // output channels, 1 or 2
-    int32_t Bits;                                     // output sample width, 8 or 16
-    int32_t BufferSamples;                            // frames per block
-    int32_t MixValues;                                // values in MixBuffer (always stereo)
-    int32_t OutputValues;                             // values in OutputBuffer
-    int32_t MixBytes;                                 // bytes in MixBuffer
-    int32_t OutputBytes;                              // bytes in OutputBuffer (4096 for 1024 frames of 16-bit stereo)
-    std::unique_ptr<int32_t[]> MixBuffer;             // interleaved left, right
-    std::unique_ptr<uint8_t[]> OutputBuffer;          // the converted block for the audio output
-    int32_t MasterVolume = 4096;                      // x 4096, whole mix
-    int32_t SampleVolume = 4096;                      // x 4096, all sample voices
-    int32_t MusicVolume = 4096;                       // x 4096, all music slots
-    int32_t ModuleVolume = 4096;                      // x 4096, all module players
-    int32_t MusicRampFrames;                          // frames of a SetMusicVolume ramp (120 at 44100)
-    bool AutoGain = true;                             // limiter on, else clamp
-    int32_t AutoGainLevel = 256;                      // x 256, current limiter gain
-    int32_t AutoGainCounter = 0;                      // clean frames since the last clipped one
-    int32_t AutoGainRecoverFrames;                    // clean frames per step of recovery (25 ms)
-    mutable TVelaCriticalSection Lock;                // the sound system's recursive lock
+    std::array<std::unique_ptr<TVSSSample>, SlotCount> SampleSlots; // null = empty
+    std::array<std::unique_ptr<TVelaXM>, SlotCount> ModuleSlots;    // null = empty
+    std::array<std::unique_ptr<TVSSOGG>, SlotCount> MusicSlots;     // null = empty
+
+    int32_t SampleRate;                      // output frames per second
+    int32_t Channels;                        // output channels, 1 or 2
+    int32_t Bits;                            // output sample width, 8 or 16
+    int32_t BufferSamples;                   // frames per block
+    int32_t MixValues;                       // values in MixBuffer (always stereo)
+    int32_t OutputValues;                    // values in OutputBuffer
+    int32_t MixBytes;                        // bytes in MixBuffer
+    int32_t OutputBytes;                     // bytes in OutputBuffer (4096 for 1024 frames of 16-bit stereo)
+    std::unique_ptr<int32_t[]> MixBuffer;    // interleaved left, right
+    std::unique_ptr<uint8_t[]> OutputBuffer; // the converted block for the audio output
+    int32_t MasterVolume = 4096;             // x 4096, whole mix
+    int32_t SampleVolume = 4096;             // x 4096, all sample voices
+    int32_t MusicVolume = 4096;              // x 4096, all music slots
+    int32_t ModuleVolume = 4096;             // x 4096, all module players
+    int32_t MusicRampFrames;                 // frames of a SetMusicVolume ramp (120 at 44100)
+    bool AutoGain = true;                    // limiter on, else clamp
+    int32_t AutoGainLevel = 256;             // x 256, current limiter gain
+    int32_t AutoGainCounter = 0;             // clean frames since the last clipped one
+    int32_t AutoGainRecoverFrames;           // clean frames per step of recovery (25 ms)
+    mutable TVelaCriticalSection Lock;       // the sound system's recursive lock
     std::unique_ptr<std::array<int32_t, 4>[]> CubicTable; // 4096 Catmull-Rom rows, x 4096
 
 private:
-    void freeSample(int32_t Slot);
-    void freeModule(int32_t Slot);
-    void freeMusic(int32_t Slot);
     void mixSamples();
     void mixModules();
     void mixMusic();

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <string>
 
-// Reads a module image held in memory. Reads past the end copy what is there
-// and zero the rest, so truncated pattern and sample data decode as zeros; the
-// position may point anywhere, even past the end.
+// A read-only view of the caller's module image, so loading copies nothing:
+// reads past the end copy what is there and zero the rest, so truncated pattern
+// and sample data decode as zeros; the position may point anywhere, even past the end.
 class TVelaXMByteReader {
 public:
     TVelaXMByteReader(const uint8_t* data, uint32_t size) : data_(data), size_(size) {}

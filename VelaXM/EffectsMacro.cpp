@@ -1,5 +1,5 @@
 #include "VelaXM/Effects.h"
-#include "VelaXM/VelaXM.h"
+#include "VelaXM/MixTables.h"
 
 #include <algorithm>
 #include <cctype>
@@ -33,9 +33,9 @@ void setupFilter(const TVelaXMModule& module, TVelaXMChannel& ch)
 {
     ch.Cutoff = std::clamp(ch.Cutoff, 0, 127);
     ch.Resonance = std::clamp(ch.Resonance, 0, 127);
-    if (module.Player == nullptr)
+    if (module.Tables == nullptr)
         return;
-    const auto& c = module.Player->Tables.Filter.At(ch.Resonance, ch.Cutoff);
+    const auto& c = module.Tables->Filter.At(ch.Resonance, ch.Cutoff);
     ch.FilterA0 = ch.FilterMode == 0 ? c[0] : 4096 - c[0];
     ch.FilterB0 = c[1];
     ch.FilterB1 = c[2];

@@ -3,7 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
-TVelaXMModule::TVelaXMModule(int32_t Rate, TVelaXM* Owner) : SampleRate(Rate == 0 ? 44100 : Rate), Player(Owner)
+TVelaXMModule::TVelaXMModule(int32_t Rate, TVelaXMModuleListener* NoteListener, const TVelaXMMixTables* MixTables)
+    : SampleRate(Rate == 0 ? 44100 : Rate), Listener(NoteListener), Tables(MixTables)
 {
     initChannels();
     Clear();

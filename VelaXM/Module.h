@@ -2,6 +2,7 @@
 
 #include "VelaXM/Channel.h"
 #include "VelaXM/Instrument.h"
+#include "VelaXM/ModuleListener.h"
 #include "VelaXM/Pattern.h"
 #include "VelaXM/SharedWord.h"
 #include "VelaXM/Stream.h"
@@ -12,8 +13,8 @@
 #include <memory>
 #include <string>
 
-class TVelaXM;
 class TVelaXMByteReader;
+struct TVelaXMMixTables;
 
 // A loaded XM (or MOD) module with its playing state: order list, patterns,
 // instruments, the three channel banks and the sequencer position.
@@ -22,8 +23,11 @@ public:
     static constexpr int32_t kMaxChannels = 256;     // channels per bank
     static constexpr int32_t kMidiConfigSize = 4896; // 153 macros x 32 bytes
 
-    // A module for output at SampleRate (0 means 44100), owned by Player (may be none).
-    explicit TVelaXMModule(int32_t SampleRate = 44100, TVelaXM* Player = nullptr);
+    // A module for output at SampleRate (0 means 44100), told about its notes by
+    // Listener and filtering with Tables (both may be none: no note log, songs
+    // loop, no filter).
+    explicit TVelaXMModule(int32_t SampleRate = 44100, TVelaXMModuleListener* Listener = nullptr,
+                           const TVelaXMMixTables* Tables = nullptr);
     ~TVelaXMModule();
     TVelaXMModule(const TVelaXMModule&) = delete;
     TVelaXMModule& operator=(const TVelaXMModule&) = delete;
@@ -103,8 +107,9 @@ public:
     int32_t OutputChannels = 2;          // 1 mono, 2 stereo
     int32_t ClickRemovalL = 0;           // decaying tail of cut-off voices, mix units
     int32_t ClickRemovalR = 0;
-    std::array<uint8_t, 256> PluginSlots{}; // never filled here
-    TVelaXM* Player = nullptr;              // owner: loop flag, note log and tables
+    std::array<uint8_t, 256> PluginSlots{};    // never filled here
+    TVelaXMModuleListener* Listener = nullptr; // the player: song end and note log
+    const TVelaXMMixTables* Tables = nullptr;  // the filter coefficients
 
 private:
     friend class TVelaXMLoader;

@@ -1,5 +1,4 @@
 #include "VelaXM/Effects.h"
-#include "VelaXM/VelaXM.h"
 #include "VelaXM/VoiceMix.h"
 
 namespace velaxm {
@@ -79,9 +78,9 @@ void triggerNote(TVelaXMModule& module, TVelaXMChannel& ch)
 {
     if (ch.Bank != TVelaXMBank::Pattern)
         return;
-    TVelaXM* player = module.Player;
-    if (player != nullptr)
-        player->ReportRow(ch.Index);
+    TVelaXMModuleListener* listener = module.Listener;
+    if (listener != nullptr)
+        listener->RowTriggered(ch.Index);
     const TVelaXMPatternNote& cell = ch.Cell;
     const bool portamento = isTonePortamento(cell);
     const bool hasInstrument = cell.Instrument >= 1 && cell.Instrument <= 255;
@@ -101,11 +100,11 @@ void triggerNote(TVelaXMModule& module, TVelaXMChannel& ch)
         attachInstrument(ch, module.Instruments[cell.Instrument].get());
     }
     if (ch.Instrument != nullptr && noteValid) {
-        if (player != nullptr)
-            player->ReportNoteStart(ch.Index, cell.Note);
+        if (listener != nullptr)
+            listener->NoteStarted(ch.Index, cell.Note);
         if (!(portamento && ch.Sample != nullptr))
             ch.Sample = ch.Instrument->Samples[ch.Instrument->SampleMap[cell.Note - 1]].get();
-        if (player != nullptr && player->Watches(ch.Index))
+        if (listener != nullptr && listener->Watches(ch.Index))
             ch.ReportedNote = cell.Note;
         if (ch.Sample != nullptr) {
             ch.Note = cell.Note + ch.Sample->RelativeNote - 1;
@@ -126,8 +125,8 @@ void triggerNote(TVelaXMModule& module, TVelaXMChannel& ch)
     }
     if (cell.Note == kKeyOff) {
         ch.KeyOff();
-        if (player != nullptr)
-            player->ReportKeyOff(ch.Index);
+        if (listener != nullptr)
+            listener->KeyOff(ch.Index);
     }
 }
 
@@ -142,8 +141,8 @@ void retriggerNote(TVelaXMModule& module, TVelaXMChannel& ch)
         triggerNote(module, ch);
     } else if (ch.Instrument != nullptr && ch.Sample != nullptr) {
         // A row without a note restarts the sample at the pitch it has reached.
-        if (module.Player != nullptr)
-            module.Player->ReportRow(ch.Index);
+        if (module.Listener != nullptr)
+            module.Listener->RowTriggered(ch.Index);
         const bool handedOver = ch.VoiceOn;
         if (handedOver)
             handOver(module, ch);

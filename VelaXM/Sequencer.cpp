@@ -1,6 +1,5 @@
 #include "VelaXM/Effects.h"
 
-#include "VelaXM/VelaXM.h"
 #include <algorithm>
 
 namespace {
@@ -37,7 +36,7 @@ void TVelaXMModule::ProcessTick()
 
 bool TVelaXMModule::repeatsDone() const
 {
-    return Player != nullptr && Player->EndAfterRepeats > 0 && Repeats >= Player->EndAfterRepeats;
+    return Listener != nullptr && Listener->RepeatLimit() > 0 && Repeats >= Listener->RepeatLimit();
 }
 
 bool TVelaXMModule::countRepeat()
@@ -71,7 +70,7 @@ void TVelaXMModule::ForgetPlayedRows(int32_t Order, int32_t FromRow, int32_t ToR
 bool TVelaXMModule::findNextRow()
 {
     const int32_t length = playableLength(*this);
-    const bool loopSong = Player == nullptr || Player->LoopSong;
+    const bool loopSong = Listener == nullptr || Listener->LoopsSong();
     if (repeatsDone()) {
         SongEnded = true;
         return false;
@@ -91,8 +90,8 @@ bool TVelaXMModule::findNextRow()
             // A restart position past the end would wrap forever; it restarts the song instead.
             CurrentOrder = RestartPosition < length ? RestartPosition : 0;
             CurrentRow = 0;
-            if (Player != nullptr)
-                Player->NoteLogEnabled = false;
+            if (Listener != nullptr)
+                Listener->SongWrapped();
             if (CurrentOrder == 0) {
                 GlobalVolume = 64;
                 Speed = DefaultSpeed;

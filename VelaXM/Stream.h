@@ -3,9 +3,10 @@
 #include <cstdint>
 #include <vector>
 
-// Growable in-memory byte stream: the loader keeps raw chunk payloads in it and
-// the sound system uses it as its memory stream. Reads past the end stop short;
-// seeks and writes past the end grow the stream with zero bytes.
+// The one owned, growable byte stream of the player and the sound system: the
+// loader keeps raw chunk payloads in it, and the sound system's Ogg decoders read
+// their own copy of a file through it. Reads past the end stop short; seeks and
+// writes past the end grow the stream with zero bytes.
 class TVelaXMStream {
 public:
     virtual ~TVelaXMStream() = default;

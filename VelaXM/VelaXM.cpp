@@ -14,7 +14,7 @@ TVelaXM::TVelaXM(int32_t Rate, int32_t /*QueueDepth*/, int32_t BitsRequested, in
     : SampleRate(Rate <= 0 ? 44100 : Rate), Bits(BitsRequested == 8 ? 8 : 16), OutputChannels(Stereo ? 2 : 1),
       BufferFrames(std::max(Frames, 1)), Tables(SampleRate)
 {
-    Module = std::make_unique<TVelaXMModule>(SampleRate, this);
+    Module = std::make_unique<TVelaXMModule>(SampleRate, static_cast<TVelaXMModuleListener*>(this), &Tables);
     Module->MixAmplification = 128;
     Module->OutputChannels = OutputChannels;
     Module->PatternRampLength = static_cast<int32_t>(static_cast<int64_t>(SampleRate) * 128 / 44100);
@@ -131,7 +131,7 @@ void TVelaXM::ConvertOutput(int16_t* Target) const
     }
 }
 
-void TVelaXM::ReportNoteStart(int32_t Channel, int32_t Note)
+void TVelaXM::NoteStarted(int32_t Channel, int32_t Note)
 {
     if (!Watches(Channel))
         return;
@@ -146,13 +146,13 @@ void TVelaXM::ReportNoteStart(int32_t Channel, int32_t Note)
     TriggerLatchB = Note - 1;
 }
 
-void TVelaXM::ReportKeyOff(int32_t Channel)
+void TVelaXM::KeyOff(int32_t Channel)
 {
     if (Watches(Channel))
         WatchedNote = -1;
 }
 
-void TVelaXM::ReportRow(int32_t Channel)
+void TVelaXM::RowTriggered(int32_t Channel)
 {
     if (Watches(Channel) && NoteLogEnabled && NoteLogLast > 0 && WatchedNote >= 0)
         ++NoteLog[kLogRows][NoteLogLast];

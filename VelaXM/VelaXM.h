@@ -15,7 +15,7 @@
 // The module player: owns a module and renders it block by block into a
 // 32-bit mix buffer (memory-buffer mode), and records the notes that the
 // watched channel starts so that the game can follow the melody.
-class TVelaXM {
+class TVelaXM final : private TVelaXMModuleListener {
 public:
     static constexpr int32_t kNoteLogSize = 65536; // entries per note-log array
     static constexpr int32_t kLogNote = 0;         // NoteLog row: note - 1
@@ -67,16 +67,20 @@ public:
     TVelaCriticalSection Lock;                 // the player's own lock (device mode; kept for callers that use it)
     TVelaXMMixTables Tables;                   // the shared interpolation and filter tables for this rate
 
-    // Called by the note trigger of a watched-channel candidate: a note 1..96 started.
-    void ReportNoteStart(int32_t Channel, int32_t Note);
-    // Called by the note trigger on a key-off (note 97).
-    void ReportKeyOff(int32_t Channel);
-    // Called by every note trigger: the newest logged note is held one more row.
-    void ReportRow(int32_t Channel);
     // Whether a channel of the pattern bank is followed.
-    bool Watches(int32_t Channel) const { return WatchedChannel == -1 || WatchedChannel == Channel; }
+    bool Watches(int32_t Channel) const override { return WatchedChannel == -1 || WatchedChannel == Channel; }
 
 private:
+    // What the module reports: LoopSong and EndAfterRepeats decide the song's
+    // end; a started note on the watched channel is logged and latched, each
+    // new row holds the newest logged note one row longer, a key-off ends the
+    // watched note, and a wrap ends the log.
+    bool LoopsSong() const override { return LoopSong; }
+    int32_t RepeatLimit() const override { return EndAfterRepeats; }
+    void NoteStarted(int32_t Channel, int32_t Note) override;
+    void KeyOff(int32_t Channel) override;
+    void RowTriggered(int32_t Channel) override;
+    void SongWrapped() override { NoteLogEnabled = false; }
     void mixSlice(int32_t offset, int32_t frames);
 
     TZeroedPages NoteLogPages{3 * kNoteLogSize * sizeof(int32_t)}; // holds the three note-log arrays

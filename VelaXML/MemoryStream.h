@@ -4,7 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-// Growable in-memory byte stream that the document reads from.
+// The byte stream a document is parsed from: the XML reader sits below the
+// module player and so keeps this small stream of its own.
 class TVelaXMLMemoryStream {
 public:
     // Writes bytes at the position, growing the stream as needed; returns the count written.

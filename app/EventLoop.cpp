@@ -1,21 +1,19 @@
 #include "app/EventLoop.h"
 
-#include "VelaXM/CriticalSection.h"
-#include "app/Clock.h"
 #include "app/Fatal.h"
-#include "app/ProgramState.h"
+#include "app/FramePacer.h"
+#include "app/GlobalLock.h"
 #include "app/WebPage.h"
+#include "game/Clock.h"
 #include "game/Frame.h"
+#include "game/ProgramState.h"
 #include "render/Renderer.h"
 #include "render/Viewport.h"
 
 #include <SDL/SDL.h>
 
-#include <sched.h>
-
 uint32_t VideoFlags = 0;
 bool Running = false;
-extern TVelaCriticalSection* GlobalLock;
 
 namespace {
 
@@ -25,6 +23,14 @@ constexpr Uint32 PollingBudgetMs = 20;
 constexpr SDLMod AltOrMeta = static_cast<SDLMod>(KMOD_LALT | KMOD_RALT | KMOD_LMETA | KMOD_RMETA);
 
 bool cursorShown = false;
+TFramePacer pacer;
+
+// Whether the driver confirms that buffer swaps wait for the display.
+bool swapsWaitForDisplay()
+{
+    int interval = 0;
+    return SDL_GL_GetAttribute(SDL_GL_SWAP_CONTROL, &interval) == 0 && interval == 1;
+}
 
 void mapMouse(int x, int y)
 {
@@ -76,6 +82,7 @@ void resizeWindow(int width, int height)
     ScreenSurface = SDL_SetVideoMode(width, height, 32, VideoFlags);
     if (!ScreenSurface)
         FatalError("Unable to create screen : ");
+    pacer.Restart(swapsWaitForDisplay(), MonotonicNanoseconds());
     SetScreenSize(width, height);
     RebuildGraphics();
 }
@@ -147,13 +154,16 @@ void stepFrame()
         OpenPublisherWebPage();
     FrameOrigin = ElapsedTime;
     SDL_GL_SwapBuffers();
-    sched_yield();
+    SleepUntil(pacer.WakeTime(MonotonicNanoseconds()));
 }
 
 } // namespace
 
+void RequestSwapsThatWait() { SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1); }
+
 void RunMainLoop()
 {
+    pacer.Restart(swapsWaitForDisplay(), MonotonicNanoseconds());
     while (Running && QuitRequested.load() == 0) {
         pollEvents();
         if (Running)

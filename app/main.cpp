@@ -2,15 +2,15 @@
 #include "DataManager/DataFiles.h"
 #include "DataManager/LoadThread.h"
 #include "VelaSoundSystem/SoundSystem.h"
-#include "VelaXM/CriticalSection.h"
 #include "app/AudioDevice.h"
-#include "app/Clock.h"
 #include "app/EventLoop.h"
 #include "app/Fatal.h"
-#include "app/ProgramState.h"
+#include "app/GlobalLock.h"
 #include "app/WindowSize.h"
+#include "game/Clock.h"
 #include "game/Frame.h"
 #include "game/GameState.h"
+#include "game/ProgramState.h"
 #include "render/GLApi.h"
 #include "render/Logger.h"
 #include "render/Renderer.h"
@@ -61,6 +61,7 @@ WindowSize openWindow(const CommandLine& line)
         FatalError("Video query failed : ");
     VideoFlags = chooseVideoFlags(*info, line.fullScreen);
     const WindowSize size = ClampToDesktop({line.width, line.height}, info->current_w, info->current_h);
+    RequestSwapsThatWait();
     ScreenSurface = SDL_SetVideoMode(size.width, size.height, 32, VideoFlags);
     if (!ScreenSurface)
         FatalError("Unable to create screen : ");

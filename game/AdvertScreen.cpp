@@ -1,9 +1,9 @@
 // States 70000..70002: the goodbye card; its top-right box opens the
 // publisher's page on the way out.
-#include "app/ProgramState.h"
 #include "game/Easing.h"
 #include "game/GameState.h"
 #include "game/HitTests.h"
+#include "game/ProgramState.h"
 #include "game/Screens.h"
 #include "render/Sprites.h"
 

@@ -3,10 +3,10 @@
 #include "game/Frame.h"
 
 #include "DataManager/Assets.h"
-#include "app/ProgramState.h"
 #include "game/GameState.h"
 #include "game/MelodyGame.h"
 #include "game/MusicPlayback.h"
+#include "game/ProgramState.h"
 #include "game/ScreenFlow.h"
 #include "game/Screens.h"
 #include "render/Logger.h"

@@ -40,6 +40,17 @@ enum : int32_t {
     MusicGameOver = 514,
 };
 
+// Track numbers (TrackChoice): the five tiles 0..4, then the random track and
+// the hidden bonus track. A track's full song is in the module slot of its
+// number, the melody-less copy in the slot PhraseSlotOffset above.
+enum : int32_t {
+    TrackTileCount = 5,
+    TrackRandom = 5, // its melody is drawn, not listened to
+    TrackBonus = 6,  // only watched and listened to
+    TrackCount = 7,
+};
+inline constexpr int32_t PhraseSlotOffset = 10;
+
 // The screen machine's records, reset by ResetGame.
 extern int32_t ScreenState;               // current state
 extern int32_t NextScreenState;           // entered at the next update with its entry actions

@@ -1,8 +1,8 @@
 // State 5000: the static loading picture while the load thread works, then one
 // texture upload per frame, then the screen that was waiting.
 #include "DataManager/Assets.h"
-#include "app/ProgramState.h"
 #include "game/GameState.h"
+#include "game/ProgramState.h"
 #include "game/Screens.h"
 #include "render/Logger.h"
 #include "render/Texture.h"

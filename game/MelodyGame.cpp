@@ -3,11 +3,10 @@
 #include "game/MelodyGame.h"
 
 #include "VelaSoundSystem/SoundSystem.h"
-#include "VelaXM/VelaXM.h"
-#include "app/ProgramState.h"
 #include "game/Easing.h"
 #include "game/GameState.h"
 #include "game/HitTests.h"
+#include "game/ProgramState.h"
 #include "game/Random.h"
 #include "game/Screens.h"
 #include "render/Font.h"
@@ -19,30 +18,21 @@
 
 TMelodyGame Melody;
 
-const char* const TrackTitles[7] = {
+const char* const TrackTitles[TrackCount] = {
     "SKYWARD by ORLA/KTX",          "HALCYON by VOSTOK",       "LABYRINTH by ZENTRIA", "COMMON THEME by QUARZWERK",
     "OTHER WORLD by NEBULON SQUAD", "RANDOM by YOUR COMPUTER", "BORK WAS HERE!",
 };
 
 namespace {
 
-constexpr int32_t RandomTrack = 5;
-constexpr int32_t BonusTrack = 6;
 constexpr int32_t RandomNoteCount = 16;
 constexpr int32_t LeaveChoice = 255;
 
 TMelodyGame& game = Melody;
 
-TVelaXM* playerInSlot(int32_t slot)
-{
-    if (SoundSystem == nullptr || slot < 0 || slot >= TVelaSoundSystem::SlotCount)
-        return nullptr;
-    return SoundSystem->ModuleSlots[size_t(slot)];
-}
-
 void enterIntro()
 {
-    game.Track = std::clamp(TrackChoice, 0, 6);
+    game.Track = std::clamp(TrackChoice, 0, TrackCount - 1);
     PendingChoice = -1;
     FadeAlpha = 1;
     GateClosure = 1;
@@ -53,35 +43,25 @@ void enterIntro()
     game.TabLight.fill(0);
     for (auto& note : game.FlyingNotes)
         note.active = false;
-    if (TVelaXM* full = FullPlayer()) {
-        TVelaLockGuard guard(SoundSystem->Lock);
-        full->Module->Restart();
-        full->Playing = false;
-        if (game.Track == BonusTrack)
-            full->WatchedChannel = 1; // the bonus song's melody is on its second channel
-    }
+    TrackPlayers().RewindSong();
+    if (game.Track == TrackBonus)
+        TrackPlayers().WatchSongChannel(1); // the bonus song's melody is on its second channel
 }
 
 // The random track's melody: sixteen notes, one of 48, 51, 54 and 57 each.
-void drawRandomMelody(TVelaXM& full)
+void drawRandomMelody()
 {
-    full.NoteLogCount = RandomNoteCount;
-    full.NoteLogLast = 0;
-    full.NoteLogEnabled = false;
-    for (int32_t i = 0; i < RandomNoteCount; ++i) {
-        full.NoteLog[TVelaXM::kLogNote][size_t(i)] = int32_t((RandomNext() >> 24) & 3) * 3 + 48;
-        full.NoteLog[TVelaXM::kLogRows][size_t(i)] = 16;
-    }
+    std::array<int32_t, RandomNoteCount> notes{};
+    for (int32_t& note : notes)
+        note = int32_t((RandomNext() >> 24) & 3) * 3 + 48;
+    TrackPlayers().ReplaceMelody(notes, 16);
 }
 
 void enterPlay()
 {
-    if (TVelaXM* full = FullPlayer()) {
-        TVelaLockGuard guard(SoundSystem->Lock);
-        full->LoopSong = false;
-        if (game.Track == RandomTrack)
-            drawRandomMelody(*full);
-    }
+    TrackPlayers().StopSongLooping();
+    if (game.Track == TrackRandom)
+        drawRandomMelody();
     MusicRequest.exchange(MusicSilence);
     game.TurnPhase = PhaseStart;
     game.GameOverAlpha = game.ExcellentAlpha = 0;
@@ -155,29 +135,24 @@ void launchFlyingNote(int32_t watchedNote)
 // while listening, the phrase player from the computer's turn on.
 void followWatchedPlayer()
 {
-    TVelaXM* watched = game.TurnPhase < PhaseMyTurn ? FullPlayer() : PhrasePlayer();
-    const int32_t watchedNote = watched != nullptr ? watched->WatchedNote.Load() : -1;
+    TTrackPlayers players = TrackPlayers();
+    const TMelodySource source = game.TurnPhase < PhaseMyTurn ? TMelodySource::Song : TMelodySource::Phrase;
+    const int32_t watchedNote = players.SoundingNote(source);
     const int32_t highlighted = watchedNote >= 0 ? (watchedNote * 3) & 3 : -1;
     const double rise = 1 - std::exp(-Frame.dt / 0.01);
     for (int32_t tab = 0; tab < int32_t(game.TabLight.size()); ++tab) {
         float& light = game.TabLight[size_t(tab)];
-        if (tab == highlighted && watched != nullptr && watched->TriggerLatchA >= 0) {
+        if (tab == highlighted && players.LightLatchSet(source)) {
             light = Approach(light, 1, rise);
-            if (light > 0.95f) {
-                TVelaLockGuard guard(SoundSystem->Lock);
-                watched->TriggerLatchA = -1;
-            }
+            if (light > 0.95f)
+                players.ClearLightLatch(source);
         } else {
             light = Approach(light, 0, Frame.V);
         }
         float& glow = game.TabGlow[size_t(tab)];
         glow = tab == highlighted ? Approach(glow, 1, Frame.V) : Approach(glow, 0, Frame.W);
     }
-    if (watched != nullptr && watched->TriggerLatchB >= 0) {
-        {
-            TVelaLockGuard guard(SoundSystem->Lock);
-            watched->TriggerLatchB = -1;
-        }
+    if (players.TakeDanceLatch(source)) {
         game.BonusFrame = !game.BonusFrame;
         game.BonusStarted = true;
         launchFlyingNote(watchedNote);
@@ -194,13 +169,7 @@ bool leaveRequested()
 
 void leaveGame()
 {
-    if (SoundSystem != nullptr) {
-        TVelaLockGuard guard(SoundSystem->Lock);
-        if (TVelaXM* full = FullPlayer())
-            full->Stop();
-        if (TVelaXM* phrase = PhrasePlayer())
-            phrase->Stop();
-    }
+    TrackPlayers().StopBoth();
     game.TurnPhase = PhaseFinished;
     RequestState(StateGameOutro);
 }
@@ -279,12 +248,12 @@ void drawGame(int32_t)
         if (note.active)
             DrawSlot(SpriteLittleBall, note.x - 400, note.y - 240);
     DrawText(TrackTitles[game.Track], 8, 416, 0, 0, 0, 1, 32);
-    if (game.Track != BonusTrack)
+    if (game.Track != TrackBonus)
         DrawText("Score: " + std::to_string(Score), 590, 416, 0, 0, 0, 1, 32);
     const Sprite& simon = SpriteOf(SpriteSimon);
     DrawSlot(SpriteSimon, -(1 - game.SideSlide) * float(simon.w), 0);
     drawPad();
-    if (game.Track == BonusTrack) {
+    if (game.Track == TrackBonus) {
         const int32_t slot = game.BonusFrame ? SpriteBork1 : SpriteBork2;
         const float shown = std::min(game.BonusSlide, game.SideSlide);
         DrawSlot(slot, 0, (1 - shown) * float(SpriteOf(slot).h));
@@ -299,9 +268,11 @@ void drawGame(int32_t)
 
 } // namespace
 
-TVelaXM* FullPlayer() { return playerInSlot(game.Track); }
+TTrackPlayers TrackPlayers() { return TTrackPlayers(SoundSystem, game.Track); }
 
-TVelaXM* PhrasePlayer() { return playerInSlot(game.Track + 10); }
+TVelaXM* FullPlayer() { return TrackPlayers().Song(); }
+
+TVelaXM* PhrasePlayer() { return TrackPlayers().Phrase(); }
 
 int32_t TabKeyHit()
 {

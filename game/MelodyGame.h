@@ -1,9 +1,10 @@
 #pragma once
 
+#include "game/GameState.h"
+#include "game/TrackPlayers.h"
+
 #include <array>
 #include <cstdint>
-
-class TVelaXM;
 
 // The records of one game (screen states 60000..60002).
 struct TMelodyGame {
@@ -12,7 +13,7 @@ struct TMelodyGame {
         float x = 0, y = 0;
     };
 
-    int32_t Track = 0;               // TrackChoice, 0..6
+    int32_t Track = 0;               // TrackChoice, one of TrackCount
     int32_t TurnPhase = -1;          // phase of the turn machine; -1 during the intro
     double Timer = 0;                // seconds in the current phase, where a phase needs it
     int32_t PhraseLength = 1;        // notes in the current phrase
@@ -86,8 +87,10 @@ inline int32_t TabOfNoteValue(int32_t value) { return ((value + 1) * 3) & 3; }
 int32_t PitchOffsetTo(int32_t value, int32_t tab);
 // The tab whose key was pressed in this update (the lowest if several), or -1.
 int32_t TabKeyHit();
-// The two players of the current track (null when the slot is empty).
+// The two players of the current track.
+TTrackPlayers TrackPlayers();
+// The players themselves (null when the slot is empty), for tests.
 TVelaXM* FullPlayer();
 TVelaXM* PhrasePlayer();
 // The track titles shown in the game.
-extern const char* const TrackTitles[7];
+extern const char* const TrackTitles[TrackCount];

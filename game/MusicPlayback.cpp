@@ -48,7 +48,7 @@ bool isPlaying(TVelaSoundSystem& sound, int32_t source)
 void rewindModule(TVelaSoundSystem& sound, uint8_t slot)
 {
     TVelaLockGuard guard(sound.Lock);
-    TVelaXM* player = sound.ModuleSlots[slot];
+    TVelaXM* player = sound.ModuleSlots[slot].get();
     if (player == nullptr)
         return;
     player->Module->Restart();

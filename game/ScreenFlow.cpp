@@ -3,10 +3,10 @@
 #include "game/ScreenFlow.h"
 
 #include "DataManager/Assets.h"
-#include "app/Clock.h"
-#include "app/ProgramState.h"
+#include "game/Clock.h"
 #include "game/Easing.h"
 #include "game/GameState.h"
+#include "game/ProgramState.h"
 #include "game/Screens.h"
 #include "render/Logger.h"
 #include "render/Sprites.h"

@@ -1,7 +1,7 @@
 // State 15000: how to play, scrolling up over a night sky of rising note-balls.
-#include "app/ProgramState.h"
 #include "game/Easing.h"
 #include "game/GameState.h"
+#include "game/ProgramState.h"
 #include "game/Random.h"
 #include "game/Screens.h"
 #include "render/Sprites.h"

@@ -2,10 +2,10 @@
 // sliding out towards the chosen screen or the exit advert.
 #include "DataManager/Assets.h"
 #include "VelaSoundSystem/SoundSystem.h"
-#include "app/ProgramState.h"
 #include "game/Easing.h"
 #include "game/GameState.h"
 #include "game/HitTests.h"
+#include "game/ProgramState.h"
 #include "game/Screens.h"
 #include "render/Sprites.h"
 #include "render/Texture.h"

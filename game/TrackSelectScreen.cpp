@@ -1,9 +1,9 @@
 // States 50000..50002: the five tiles, the random band and the hidden bonus
 // corner; locks slide over the tiles not yet earned.
-#include "app/ProgramState.h"
 #include "game/Easing.h"
 #include "game/GameState.h"
 #include "game/HitTests.h"
+#include "game/ProgramState.h"
 #include "game/Screens.h"
 #include "render/Renderer.h"
 #include "render/Sprites.h"
@@ -14,14 +14,12 @@ namespace {
 
 // Slides: 0 back button and the lock at x 335; 1 the lock at 480; 2 the lock at 630.
 constexpr int32_t ChoiceBack = 255;
-constexpr int32_t RandomTrack = 5;
-constexpr int32_t BonusTrack = 6;
 
 // The arrow keys' highlight: a track or back; -1 until a key is pressed. The
 // tiles form the top row; back, the random band and the bonus corner the bottom one.
 int32_t keyFocus = -1;
 int32_t lastTileFocus = 0;
-constexpr int32_t BottomRow[3] = {ChoiceBack, RandomTrack, BonusTrack};
+constexpr int32_t BottomRow[3] = {ChoiceBack, TrackRandom, TrackBonus};
 
 void enterSelect(int32_t state)
 {
@@ -42,7 +40,7 @@ void enterSelect(int32_t state)
 // The next open tile from a tile in a direction, or the tile itself.
 int32_t nextOpenTile(int32_t tile, int32_t step)
 {
-    for (int32_t next = tile + step; next >= 0 && next <= 4; next += step)
+    for (int32_t next = tile + step; next >= 0 && next < TrackTileCount; next += step)
         if (TrackTileOpen(next, Locks))
             return next;
     return tile;
@@ -56,10 +54,10 @@ void moveKeyFocus()
             keyFocus = 0;
         return;
     }
-    const bool onTiles = keyFocus <= 4;
+    const bool onTiles = keyFocus < TrackTileCount;
     if (onTiles && KeyHit(GameKeyDown)) {
         lastTileFocus = keyFocus;
-        keyFocus = RandomTrack;
+        keyFocus = TrackRandom;
     } else if (!onTiles && KeyHit(GameKeyUp)) {
         keyFocus = lastTileFocus;
     } else if (onTiles && step != 0) {
@@ -123,7 +121,7 @@ void updateOutro()
     if (t >= 2) {
         FadeAlpha = 1;
         GateClosure = 1;
-        RequestState(TrackChoice >= 0 && TrackChoice <= 6 ? StateGameIntro : StateTitleIntro);
+        RequestState(TrackChoice >= 0 && TrackChoice < TrackCount ? StateGameIntro : StateTitleIntro);
     } else if (t >= 1) {
         FadeAlpha = float(EaseOut(t, 1));
         GateClosure = float(t - 1);
@@ -161,9 +159,9 @@ void drawKeyFocus()
     TArea area{};
     if (keyFocus >= 0 && keyFocus <= 4)
         area = tiles[keyFocus];
-    else if (keyFocus == RandomTrack)
+    else if (keyFocus == TrackRandom)
         area = {86, 373, 568, 71};
-    else if (keyFocus == BonusTrack)
+    else if (keyFocus == TrackBonus)
         area = {726, 416, 68, 60};
     else if (keyFocus == ChoiceBack)
         area = {10, 432, 58, 40};

@@ -2,11 +2,11 @@
 // player's answer, mistakes, and the two endings. One step per update; it acts
 // on what the audio thread published one update earlier.
 #include "VelaSoundSystem/SoundSystem.h"
-#include "VelaXM/VelaXM.h"
 #include "game/GameState.h"
 #include "game/HitTests.h"
 #include "game/MelodyGame.h"
 #include "game/Screens.h"
+#include "game/TrackPlayers.h"
 #include "render/Logger.h"
 
 #include <algorithm>
@@ -21,12 +21,8 @@ constexpr uint8_t SampleMyTurn = 5;
 constexpr uint8_t SampleYourTurn = 6;
 constexpr uint8_t SampleKidding = 7;
 constexpr uint8_t SampleGreatGameplay = 8;
-constexpr int32_t KeyOff = 97;
-constexpr int32_t NoteEndRow = 8;
+constexpr int32_t NoteEndRow = TTrackPlayers::NoteEndRow;
 constexpr int32_t HubChoice = 128;
-
-// Every note is cut at row 8 of pattern 0, channel 0.
-enum class TSoundMode { Computer, Answer };
 
 TMelodyGame& game = Melody;
 
@@ -37,92 +33,6 @@ void go(int32_t phase)
 }
 
 void playSample(uint8_t slot) { SoundSystem->PlaySample(slot, 1.0f, 0.0f, 1.0f); }
-
-int32_t noteLogCount()
-{
-    const TVelaXM* full = FullPlayer();
-    return full != nullptr ? full->NoteLogCount.Load() : 0;
-}
-
-int32_t loggedNote(int32_t index)
-{
-    const TVelaXM* full = FullPlayer();
-    if (full == nullptr || index < 0 || index >= full->NoteLogCount)
-        return 0;
-    return full->NoteLog[TVelaXM::kLogNote][size_t(index)];
-}
-
-// Song position of the phrase player, rows of 256 per order; an empty slot
-// counts as long past the note so the machine moves on silently.
-int32_t phrasePosition()
-{
-    const TVelaXM* phrase = PhrasePlayer();
-    if (phrase == nullptr)
-        return 1 << 30;
-    return phrase->Module->CurrentOrder * 256 + phrase->Module->CurrentRow;
-}
-
-bool phraseSilent()
-{
-    const TVelaXM* phrase = PhrasePlayer();
-    return phrase == nullptr || phrase->ActiveVoices == 0;
-}
-
-void stopPhrasePlayer()
-{
-    TVelaXM* phrase = PhrasePlayer();
-    if (phrase == nullptr)
-        return;
-    TVelaLockGuard guard(SoundSystem->Lock);
-    phrase->Stop();
-}
-
-// Writes the note and its key-off into the melody-less module and starts it at
-// the tempo the full module has reached.
-void soundNote(int32_t value, TSoundMode mode)
-{
-    TVelaXM* phrase = PhrasePlayer();
-    const TVelaXM* full = FullPlayer();
-    if (phrase == nullptr || full == nullptr)
-        return;
-    TVelaLockGuard guard(SoundSystem->Lock);
-    TVelaXMModule& module = *phrase->Module;
-    TVelaXMPatternNote cell;
-    cell.Note = std::clamp(value + 1, 1, 96);
-    cell.Instrument = 1;
-    if (mode == TSoundMode::Computer)
-        phrase->Playing = false;
-    else
-        phrase->Stop();
-    module.Patterns[0].SetNote(0, 0, cell);
-    TVelaXMPatternNote keyOff = cell;
-    keyOff.Note = KeyOff;
-    module.Patterns[0].SetNote(NoteEndRow, 0, keyOff);
-    phrase->LoopSong = false;
-    if (mode == TSoundMode::Answer) {
-        module.JumpOrder = 0;
-        module.JumpRow = 0;
-    }
-    module.DefaultSpeed = full->Module->Speed;
-    module.DefaultBPM = full->Module->BPM;
-    phrase->Play();
-    module.Speed = full->Module->Speed;
-    module.BPM = full->Module->BPM;
-}
-
-void clearCells()
-{
-    TVelaXM* phrase = PhrasePlayer();
-    if (phrase == nullptr)
-        return;
-    TVelaLockGuard guard(SoundSystem->Lock);
-    TVelaXMPattern& pattern = phrase->Module->Patterns[0];
-    for (const int32_t row : {0, NoteEndRow}) {
-        TVelaXMPatternNote cell = pattern.GetNote(row, 0);
-        cell.Note = 0;
-        pattern.SetNote(row, 0, cell);
-    }
-}
 
 // What the player did on the pad in this update: a tab key or a click on a
 // tab (0..3), a click on the hub (128) or beside the pad (-1); nothing otherwise.
@@ -196,13 +106,10 @@ void stepListen()
         if (game.Timer < 0.75)
             break;
         game.Bubbles[0] = 0;
-        if (game.Track == 5) {
+        if (game.Track == TrackRandom) {
             // The random track has nothing to listen to: its notes are drawn, not played.
             game.NoteIndex = 0;
-            if (TVelaXM* phrase = PhrasePlayer()) {
-                TVelaLockGuard guard(SoundSystem->Lock);
-                phrase->Playing = false;
-            }
+            TrackPlayers().StopPhrase();
             MusicRequest.exchange(MusicSilence);
             go(PhaseMyTurn);
         } else {
@@ -210,25 +117,20 @@ void stepListen()
             go(PhaseListenWait);
         }
         break;
-    case PhaseListenWait: {
-        const TVelaXM* full = FullPlayer();
-        if (full != nullptr && !(full->Module->SongEnded && full->ActiveVoices == 0))
+    case PhaseListenWait:
+        if (TrackPlayers().SongSounding())
             break;
         MusicRequest.exchange(MusicSilence);
-        if (game.Track == 6) {
+        if (game.Track == TrackBonus) {
             // The bonus track is only watched and listened to.
             go(PhaseFinished);
             RequestState(StateGameOutro);
             break;
         }
         game.NoteIndex = 0;
-        if (TVelaXM* phrase = PhrasePlayer()) {
-            TVelaLockGuard guard(SoundSystem->Lock);
-            phrase->Playing = false;
-        }
+        TrackPlayers().StopPhrase();
         go(PhaseMyTurn);
         break;
-    }
     default:
         break;
     }
@@ -261,27 +163,27 @@ void stepComputerTurn()
         }
         break;
     case PhaseSoundNext:
-        if (game.NoteIndex < noteLogCount() && game.NoteIndex < game.PhraseLength) {
-            soundNote(loggedNote(game.NoteIndex), TSoundMode::Computer);
-            logTab("Computer plays tab ", TabOfNoteValue(loggedNote(game.NoteIndex)));
+        if (game.NoteIndex < TrackPlayers().MelodyLength() && game.NoteIndex < game.PhraseLength) {
+            TrackPlayers().SoundNote(TrackPlayers().MelodyNote(game.NoteIndex));
+            logTab("Computer plays tab ", TabOfNoteValue(TrackPlayers().MelodyNote(game.NoteIndex)));
             ++game.NoteIndex;
             go(PhaseNoteRows);
         }
         break;
     case PhaseNoteRows:
-        if (phrasePosition() > NoteEndRow + 1) {
-            clearCells();
+        if (TrackPlayers().PhrasePosition() > NoteEndRow + 1) {
+            TrackPlayers().ClearCells();
             go(PhaseNoteFade);
         }
         break;
     case PhaseNoteFade:
-        if (!phraseSilent())
+        if (!TrackPlayers().PhraseSilent())
             break;
-        stopPhrasePlayer();
-        clearCells();
+        TrackPlayers().StopPhrase();
+        TrackPlayers().ClearCells();
         if (game.NoteIndex < game.PhraseLength)
             go(PhaseSoundNext);
-        else if (noteLogCount() < game.PhraseLength)
+        else if (TrackPlayers().MelodyLength() < game.PhraseLength)
             melodyComplete();
         else
             go(PhaseYourTurn);
@@ -318,17 +220,17 @@ void stepPlayerTurn()
         go(PhaseAwaitTab);
         break;
     case PhaseAwaitTab: {
-        game.ExpectedTab = TabOfNoteValue(loggedNote(game.NoteIndex));
+        game.ExpectedTab = TabOfNoteValue(TrackPlayers().MelodyNote(game.NoteIndex));
         game.ChosenTab = readChosenTab();
         if (game.ChosenTab < 0)
             break;
         logTab("Player chooses tab ", game.ChosenTab);
-        game.PitchOffset = PitchOffsetTo(loggedNote(game.NoteIndex), game.ChosenTab);
+        game.PitchOffset = PitchOffsetTo(TrackPlayers().MelodyNote(game.NoteIndex), game.ChosenTab);
         game.TurnPhase = PhaseSoundChoice; // the bubble's timer runs on through the answer
         break;
     }
     case PhaseSoundChoice:
-        soundNote(loggedNote(game.NoteIndex) + game.PitchOffset, TSoundMode::Answer);
+        TrackPlayers().SoundNote(TrackPlayers().MelodyNote(game.NoteIndex) + game.PitchOffset);
         if (game.PitchOffset == 0)
             ++game.NoteIndex;
         PendingChoice = -1;
@@ -336,9 +238,9 @@ void stepPlayerTurn()
         break;
     case PhaseChoiceRows:
         latchPadInput();
-        if (phrasePosition() <= NoteEndRow)
+        if (TrackPlayers().PhrasePosition() <= NoteEndRow)
             break;
-        clearCells();
+        TrackPlayers().ClearCells();
         if (game.PitchOffset != 0) {
             PendingChoice = -1;
             go(PhaseMistake);
@@ -348,16 +250,16 @@ void stepPlayerTurn()
         break;
     case PhaseChoiceFade:
         latchPadInput();
-        if (!phraseSilent())
+        if (!TrackPlayers().PhraseSilent())
             break;
-        stopPhrasePlayer();
+        TrackPlayers().StopPhrase();
         if (game.NoteIndex < game.PhraseLength) {
             game.TurnPhase = PhaseAwaitTab;
             break;
         }
         PendingChoice = -1;
         ++game.PhraseLength;
-        if (noteLogCount() < game.PhraseLength) {
+        if (TrackPlayers().MelodyLength() < game.PhraseLength) {
             melodyComplete();
         } else {
             Score = Score + Score / 10 + 10;
@@ -395,14 +297,14 @@ void stepMistake()
         }
         break;
     case PhaseReplay:
-        if (game.NoteIndex < noteLogCount() && game.NoteIndex < game.PhraseLength)
-            soundNote(loggedNote(game.NoteIndex), TSoundMode::Answer);
+        if (game.NoteIndex < TrackPlayers().MelodyLength() && game.NoteIndex < game.PhraseLength)
+            TrackPlayers().SoundNote(TrackPlayers().MelodyNote(game.NoteIndex));
         go(PhaseReplayRows);
         break;
     case PhaseReplayRows:
-        if (phrasePosition() <= NoteEndRow + 1)
+        if (TrackPlayers().PhrasePosition() <= NoteEndRow + 1)
             break;
-        clearCells();
+        TrackPlayers().ClearCells();
         if (game.ReplayCount < 1) {
             go(PhaseMyTurn);
         } else {

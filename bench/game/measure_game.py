@@ -2,15 +2,18 @@
 """Start-up time, frame time and memory of the real game.
 
     bash scripts/with-display.sh python3 bench/game/measure_game.py \\
-        build-bench/app/quavero build-bench/bench/game/libframe_timer.so
+        build-bench/app/quavero build-bench/bench/game/libframe_timer.so [SECONDS [WIDTH HEIGHT]]
 
 Starts the game with the frame timer preloaded and its log on, notes when the
 first frame is shown and when the last texture is uploaded, goes to the title
 and into the first track as a player does, and prints, for the title and the
 game, the median and 95th-percentile frame interval, the part of it outside the
-buffer swap (events, the game's update and its drawing calls), the part inside
-it (where a software GL renders), the process's CPU time per frame (all
-threads), and the peak resident memory."""
+buffer swap and the loop's pacing sleep (events, the game's update and its
+drawing calls), the part inside the swap (where a software GL renders), the
+pacing sleep, the process's CPU time per frame (all
+threads) with the share of one core it adds up to, and the peak resident
+memory. The window is 800 x 480 unless WIDTH and HEIGHT are given (the display
+must be a tenth larger, or the game shrinks the window to fit it)."""
 import os
 import statistics
 import subprocess
@@ -45,18 +48,24 @@ def private_kib(pid):
 
 
 def swaps(path):
-    start, frames = 0, []
+    """The launch time, the (start, end) of every swap, and of every pacing sleep."""
+    start, frames, sleeps = 0, [], []
     with open(path) as log:
         for line in log:
             parts = line.split()
             if parts[0] == "start":
                 start = int(parts[1])
-            elif parts[0] == "swap" and len(parts) == 3:
-                frames.append((int(parts[1]), int(parts[2])))
-    return start, frames
+            elif parts[0] in ("swap", "sleep") and len(parts) == 3:
+                (frames if parts[0] == "swap" else sleeps).append((int(parts[1]), int(parts[2])))
+    return start, frames, sleeps
 
 
-def click(window, x, y):
+def click(window, size, x, y):
+    """A click at a point of the game's 800 x 480 virtual screen, centred in the window as the game draws it."""
+    width, height = size
+    scale = min(width / 800, height / 480)
+    x = round((width - 800 * scale) / 2 + x * scale)
+    y = round((height - 480 * scale) / 2 + y * scale)
     subprocess.run(["xdotool", "mousemove", "--window", window, str(x), str(y),
                     "mousedown", "1", "sleep", "0.1", "mouseup", "1"], check=True)
 
@@ -64,13 +73,14 @@ def click(window, x, y):
 def main():
     game, timer = sys.argv[1], sys.argv[2]
     seconds = float(sys.argv[3]) if len(sys.argv) > 3 else 5.0
+    size = (int(sys.argv[4]), int(sys.argv[5])) if len(sys.argv) > 5 else (800, 480)
     work = tempfile.mkdtemp()
     timings = os.path.join(work, "swaps")
     env = dict(os.environ, LD_PRELOAD=os.path.abspath(timer), FRAME_TIMER_OUT=timings,
                QUAVERO_LOG="1", SDL_AUDIODRIVER="dummy")
     lines = []
     spawned = time.monotonic_ns()
-    process = subprocess.Popen([game], env=env, stderr=subprocess.PIPE, text=True)
+    process = subprocess.Popen([game, str(size[0]), str(size[1])], env=env, stderr=subprocess.PIPE, text=True)
 
     def read_log():
         for line in process.stderr:
@@ -90,33 +100,41 @@ def main():
     uploaded = wait_for("Texture set three uploaded...")
     window = subprocess.run(["xdotool", "search", "--name", "^Quavero$"], capture_output=True,
                             text=True).stdout.split()[0]
-    _, frames = swaps(timings)
+    _, frames, _ = swaps(timings)
     print("start-up: first frame %.0f ms, every asset loaded and uploaded %.0f ms after launch"
           % ((frames[0][1] - spawned) / 1e6, (uploaded - spawned) / 1e6))
 
     def measure(name):
         time.sleep(0.5)
-        cpu_before, (_, before) = cpu_seconds(process.pid), swaps(timings)
+        wall_before, cpu_before, (_, before, _) = time.monotonic(), cpu_seconds(process.pid), swaps(timings)
         time.sleep(seconds)
-        cpu_after, (_, after) = cpu_seconds(process.pid), swaps(timings)
+        wall_after, cpu_after, (_, after, sleeps) = time.monotonic(), cpu_seconds(process.pid), swaps(timings)
         window_frames = after[len(before):]
         intervals = [(b[0] - a[0]) / 1e6 for a, b in zip(window_frames, window_frames[1:])]
         in_swap = [(b - a) / 1e6 for a, b in window_frames]
-        # From one swap's end to the next swap: events, the game's update and its drawing calls.
-        outside = [(b[0] - a[1]) / 1e6 for a, b in zip(window_frames, window_frames[1:])]
+
+        def slept(a, b):
+            return sum(end - begin for begin, end in sleeps if a <= begin and end <= b)
+
+        # From one swap's end to the next swap, less the pacing sleep: events, the game's update and its drawing calls.
+        pauses = [slept(a[1], b[0]) / 1e6 for a, b in zip(window_frames, window_frames[1:])]
+        outside = [(b[0] - a[1]) / 1e6 - pause for (a, b), pause in zip(zip(window_frames, window_frames[1:]), pauses)]
         print("%-6s %4d frames: interval median %.2f ms, p95 %.2f ms; update and draw calls median %.3f ms, "
-              "p95 %.3f ms; swap median %.2f ms; CPU %.2f ms per frame"
+              "p95 %.3f ms; swap median %.2f ms; pacing sleep median %.2f ms; CPU %.2f ms per frame, "
+              "%.0f %% of a core"
               % (name, len(window_frames), statistics.median(intervals), percentile(intervals, 0.95),
                  statistics.median(outside), percentile(outside, 0.95), statistics.median(in_swap),
-                 (cpu_after - cpu_before) * 1000 / max(1, len(window_frames))))
+                 statistics.median(pauses),
+                 (cpu_after - cpu_before) * 1000 / max(1, len(window_frames)),
+                 (cpu_after - cpu_before) * 100 / (wall_after - wall_before)))
 
     time.sleep(4)
-    click(window, 400, 240)  # ends the start-up scroller
+    click(window, size, 400, 240)  # ends the start-up scroller
     time.sleep(3.5)
     measure("title")
-    click(window, 630, 240)  # play
+    click(window, size, 630, 240)  # play
     time.sleep(4.2)
-    click(window, 100, 200)  # the first track
+    click(window, size, 100, 200)  # the first track
     time.sleep(2.5)
     measure("game")
     print("memory: peak resident %.1f MiB, resident now %.1f MiB, of it private (not shared libraries) %.1f MiB"

@@ -21,7 +21,7 @@ protected:
         if (!sound.LoadSample(0, Bytes.data(), static_cast<int32_t>(Bytes.size()), 1)) {
             return nullptr;
         }
-        return sound.SampleSlots[0];
+        return sound.SampleSlots[0].get();
     }
     static std::vector<uint8_t> bytes(std::initializer_list<int> Values)
     {

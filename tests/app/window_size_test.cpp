@@ -1,3 +1,4 @@
+#include "app/FramePacer.h"
 #include "app/WindowSize.h"
 
 #include <gtest/gtest.h>
@@ -67,6 +68,22 @@ TEST(DesktopClamp, NeverYieldsAnEmptyWindow)
     size = ClampToDesktop({1024, 600}, 0, 0);
     EXPECT_EQ(size.width, 1024);
     EXPECT_EQ(size.height, 600);
+}
+
+TEST(FramePacer, SleepsOutTheFrameOnlyWhereSwapsDoNotWait)
+{
+    constexpr int64_t frame = TFramePacer::DefaultFrameNanoseconds;
+    TFramePacer pacer;
+    pacer.Restart(false, 0);
+    EXPECT_EQ(pacer.WakeTime(4000000), frame);
+    // A late wake-up shortens the next frame; an overrun frame starts the count afresh.
+    EXPECT_EQ(pacer.WakeTime(frame + 9000000), 2 * frame);
+    EXPECT_EQ(pacer.WakeTime(5 * frame), 5 * frame);
+    pacer.Restart(true, 0);
+    // Swaps that wait are left alone, unless they come faster than any display
+    // refreshes: then the driver ignores the interval.
+    for (int64_t now = 1000000; now <= TFramePacer::FastSwapsToDistrust * 1000000; now += 1000000)
+        EXPECT_EQ(pacer.WakeTime(now), now < TFramePacer::FastSwapsToDistrust * 1000000 ? now : now + frame);
 }
 
 } // namespace

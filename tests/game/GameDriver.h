@@ -5,11 +5,11 @@
 // every update, as the audio thread would.
 #include "DataManager/Assets.h"
 #include "VelaSoundSystem/SoundSystem.h"
-#include "app/Clock.h"
-#include "app/ProgramState.h"
+#include "game/Clock.h"
 #include "game/GameState.h"
 #include "game/MelodyGame.h"
 #include "game/MusicPlayback.h"
+#include "game/ProgramState.h"
 #include "game/ScreenFlow.h"
 
 #include <fstream>

@@ -35,7 +35,7 @@ TEST_F(MusicRequestTest, SwitchingModulesStopsAndRewindsTheOldOne)
     ApplyMusicRequest();
     for (int i = 0; i < 200; ++i)
         game.sound->MixBlock();
-    const TVelaXM* first = game.sound->ModuleSlots[0];
+    const TVelaXM* first = game.sound->ModuleSlots[0].get();
     EXPECT_GT(first->Module->CurrentOrder * 256 + first->Module->CurrentRow, 0);
     MusicRequest.store(1);
     ApplyMusicRequest();
@@ -50,7 +50,7 @@ TEST_F(MusicRequestTest, AModuleThatFinishedIsNotStartedAgain)
 {
     MusicRequest.store(0);
     ApplyMusicRequest();
-    TVelaXM* player = game.sound->ModuleSlots[0];
+    TVelaXM* player = game.sound->ModuleSlots[0].get();
     player->Stop(); // as if the song had ended
     ApplyMusicRequest();
     EXPECT_FALSE(player->Playing);

@@ -1,4 +1,4 @@
-#include "app/Clock.h"
+#include "game/Clock.h"
 
 #include <ctime>
 

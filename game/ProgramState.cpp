@@ -1,4 +1,4 @@
-#include "app/ProgramState.h"
+#include "game/ProgramState.h"
 
 std::atomic<float> MouseX{0.0f};
 std::atomic<float> MouseY{0.0f};
