@@ -157,17 +157,3 @@ TEST(LoaderHeader, ReloadStartsFromAClearModule)
     EXPECT_EQ(m->Patterns[2].Rows, 0);
     EXPECT_FALSE(m->Instruments[1]);
 }
-
-TEST(LoaderHeader, ClearRestoresDefaults)
-{
-    auto m = load(buildXM(twoPatternModule()));
-    m->GlobalVolume = 10;
-    m->Channels[2].DefaultPanning = 0;
-    m->Clear();
-    EXPECT_EQ(m->GlobalVolume, 64);
-    EXPECT_TRUE(m->LinearFrequencies);
-    EXPECT_EQ(m->Channels[2].Panning, 128);
-    EXPECT_EQ(m->Speed, 6);
-    EXPECT_EQ(m->Tick, 6);
-    EXPECT_FALSE(m->Loaded);
-}
