@@ -1,13 +1,8 @@
 // The module bank: players loaded from real modules, started, stopped and
-// added into the mix at the module group volume; the audio output serving a
-// module and a music stream together.
-#include <atomic>
-
+// added into the mix at the module group volume.
 #include <gtest/gtest.h>
 
 #include "CorpusModules.h"
-#include "SoundTestData.h"
-#include "VelaSoundSystem/AudioOutput.h"
 #include "VelaSoundSystem/SoundSystem.h"
 #include "VelaXM/VelaXM.h"
 
@@ -93,47 +88,6 @@ TEST_F(ModuleBank, StoppedPlayerFallsSilent)
     for (int i = 0; i < 4096; ++i) {
         ASSERT_EQ(sound.OutputBuffer[i], 0);
     }
-}
-
-void startTrack(void* Context)
-{
-    TVelaSoundSystem& sound = *static_cast<TVelaSoundSystem*>(Context);
-    if (!sound.IsModulePlaying(1)) {
-        sound.StartModule(1);
-        sound.PlayMusic(0, true, 1.0f, 0.0f, 1.0f);
-    }
-}
-
-TEST_F(ModuleBank, AudioOutputServesAModuleAndAMusicSlot)
-{
-    using namespace soundtest;
-    const auto ogg = EncodeOgg(Sine(40000, 2, 44100, 330.0, 0.3), 2, 44100);
-    TVelaSoundSystem expected(44100, 2, 16, 1024);
-    for (TVelaSoundSystem* s : {&sound, &expected}) {
-        ASSERT_TRUE(s->LoadModule(1, module.data(), static_cast<int32_t>(module.size()), true, 2));
-        ASSERT_TRUE(s->LoadMusic(0, ogg.data(), static_cast<int32_t>(ogg.size())));
-    }
-    std::atomic<int32_t> loaded{0};
-    TAudioOutput output(sound, loaded);
-    output.SetApplyMusicRequestHook(startTrack, &sound);
-    std::vector<uint8_t> bytes(4096);
-    output.Fill(bytes.data(), 4096);
-    EXPECT_EQ(bytes, std::vector<uint8_t>(4096, 0));
-    EXPECT_FALSE(sound.IsModulePlaying(1));
-
-    loaded = 1;
-    expected.StartModule(1);
-    expected.PlayMusic(0, true, 1.0f, 0.0f, 1.0f);
-    bool heard = false;
-    for (int block = 0; block < 20; ++block) {
-        output.Fill(bytes.data(), 4096);
-        expected.MixBlock();
-        ASSERT_TRUE(std::equal(bytes.begin(), bytes.end(), expected.OutputBuffer.get())) << block;
-        heard = heard || bytes != std::vector<uint8_t>(4096, 0);
-    }
-    EXPECT_TRUE(heard);
-    EXPECT_TRUE(sound.IsModulePlaying(1));
-    EXPECT_TRUE(sound.IsMusicPlaying(0));
 }
 
 } // namespace

@@ -182,10 +182,8 @@ TEST_F(Voices, ForwardLoopRepeatsWithoutEnd)
 
 // Mixes a few blocks and checks that every output stays within the values
 // of the loop's frames once the voice has entered the loop.
-void expectInsideLoop(
-    Voices* Self, TVelaSoundSystem& Sound, const std::vector<int16_t>& Values, int Start, int End, int SkipFrames)
+void expectInsideLoop(TVelaSoundSystem& Sound, const std::vector<int16_t>& Values, int Start, int End, int SkipFrames)
 {
-    (void)Self;
     int lo = 40000, hi = -40000;
     for (int f = Start; f <= End; ++f) {
         lo = std::min(lo, 2048 * Values[f] / 4096);
@@ -215,7 +213,7 @@ TEST_F(Voices, PingPongLoopTurnsAtBothEndsAndKeepsPlaying)
         EXPECT_EQ(left(i), 2048 * values[i] / 4096);
         EXPECT_EQ(left(20 + i), 2048 * values[i < 10 ? 19 - i : std::min(i + 1, 19)] / 4096) << i;
     }
-    expectInsideLoop(this, sound, values, 10, 19, 0);
+    expectInsideLoop(sound, values, 10, 19, 0);
 }
 
 TEST_F(Voices, LoopsHoldStepsLongerThanTheLoop)
@@ -224,7 +222,7 @@ TEST_F(Voices, LoopsHoldStepsLongerThanTheLoop)
     for (uint32_t type : {0u, 1u, 2u}) {
         loadMono(0, values, 1, 44100, {type, 30, 37});
         sound.PlaySample(0, 1.0f, 0.0f, 9.37f);
-        expectInsideLoop(this, sound, values, 30, 37, 4);
+        expectInsideLoop(sound, values, 30, 37, 4);
     }
 }
 
@@ -240,7 +238,7 @@ TEST_F(Voices, BackwardLoopRunsDownAndJumpsToTheEnd)
         EXPECT_EQ(left(i), 2048 * values[i] / 4096);
         EXPECT_EQ(left(20 + i), 2048 * values[19 - i % 10] / 4096) << i;
     }
-    expectInsideLoop(this, sound, values, 10, 19, 0);
+    expectInsideLoop(sound, values, 10, 19, 0);
 }
 
 TEST_F(Voices, NegativeSpeedPlaysLikeItsMagnitude)

@@ -134,7 +134,6 @@ TEST(XmlText, BrokenUtf8SequenceEndsTheTextNode)
 
 TEST(XmlEntities, TableHoldsTheLatin1SetInCodeOrder)
 {
-    ASSERT_EQ(EntityCount, 102);
     for (int32_t i = 6; i < EntityCount; ++i) {
         EXPECT_EQ(EntitiesCharLookUp[i].Character, 0xA0 + (i - 6)) << EntitiesCharLookUp[i].Entity;
     }
