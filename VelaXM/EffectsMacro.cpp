@@ -95,6 +95,19 @@ void runMacro(TVelaXMModule& module, TVelaXMChannel& ch, int32_t parameter, bool
 
 namespace {
 
+// A note that starts backwards starts from its last frame (the loop's, when it loops):
+// from frame 0 it would have nothing to play but that frame.
+void startFromTheEnd(TVelaXMChannel& ch)
+{
+    if (ch.Sample == nullptr || ch.Sample->Length <= 0)
+        return;
+    const TVelaXMSample& sample = *ch.Sample;
+    const bool loop = sample.Loop && sample.LoopLength > 0;
+    const int64_t end =
+        loop ? std::min<int64_t>(int64_t(sample.LoopStart) + sample.LoopLength, sample.Length) : sample.Length;
+    ch.Position = (end - 1) << 32;
+}
+
 void soundControl(TVelaXMChannel& ch, int32_t code)
 {
     switch (code) {
@@ -109,6 +122,8 @@ void soundControl(TVelaXMChannel& ch, int32_t code)
     case kPlayForwards:
     case kPlayBackwards:
         ch.Backwards = code == kPlayBackwards;
+        if (ch.Backwards && ch.Position == 0)
+            startFromTheEnd(ch);
         break;
     default:
         break;

@@ -207,6 +207,37 @@ TEST(Effects, SampleOffsetPanningAndGlobalVolume)
     EXPECT_EQ(f.ch().Panning, 0x30 + 10);
 }
 
+TEST(Effects, PlayBackwardsOnTheNoteRowStartsAtTheLastFrame)
+{
+    // X9F on the note's own row plays the whole one-shot from its last frame down
+    // (from frame 0 it would have one frame to play); X9E turns it where it is.
+    XmSample oneShot = loopedSample(2000);
+    oneShot.type = 0;
+    oneShot.loopLength = 0;
+    auto player = makePlayer(
+        buildXM(simpleModule(1, {{0, 0, cell(49, 1, 0, 33, 0x9F)}, {1, 0, cell(0, 0, 0, 33, 0x9E)}}, oneShot)), 882);
+    player->Play();
+    const TVelaXMChannel& ch = player->Module->Channels[0];
+    const int64_t last = int64_t(1999) << 32;
+    for (int64_t tick = 1; tick <= 6; ++tick) { // one 882-frame block per tick
+        player->Render();
+        EXPECT_TRUE(ch.VoiceOn && ch.Backwards) << tick;
+        EXPECT_EQ(ch.Position, last - tick * 882 * int64_t(ch.Step)) << tick;
+    }
+    player->Render();
+    EXPECT_FALSE(ch.Backwards);
+    EXPECT_EQ(ch.Position, last - 5 * 882 * int64_t(ch.Step));
+
+    // A looping sample starts from the last frame of its loop.
+    XmSample looped = loopedSample(64);
+    looped.loopStart = 16;
+    looped.loopLength = 32;
+    auto loopPlayer = makePlayer(buildXM(simpleModule(1, {{0, 0, cell(49, 1, 0, 33, 0x9F)}}, looped)));
+    loopPlayer->Play();
+    loopPlayer->Module->ProcessTick();
+    EXPECT_EQ(loopPlayer->Module->Channels[0].Position, int64_t(47) << 32);
+}
+
 TEST(Effects, MacrosSetTheFilter)
 {
     // EF0 selects parametered macro 0 ("F0F000z": cutoff = z); Z40 sets cutoff 64.
