@@ -27,18 +27,29 @@ int32_t uploadCursor = 0;
 // Whether this pass has looked at the loading screen's own decode yet.
 bool loadingScreenChecked = false;
 
+// The splash screen's state, which unloads the font as it is entered.
+constexpr int32_t SplashState = 10000;
+
+// Whether the pass uploads a texture before the screen after it, or leaves it to its
+// first draw: driver storage for a texture drawn much later, or never, only raises
+// the game's peak memory.
+bool always() { return true; }
+bool never() { return false; }
+bool notBeforeSplash() { return AfterLoadingState != SplashState; }
+
 struct TUploadEntry {
     TTexture** texture;
     const char* entry;
     const char* before;
     const char* after;
+    bool (*inPass)();
 };
 
 const std::array<TUploadEntry, 4> uploadOrder{{
-    {&FontTexture, "zagbold.png", "Uploading font texture...", "Font texture uploaded..."},
-    {&TextureSetOne, "textures1.png", "Uploading texture set one...", "Texture set one uploaded..."},
-    {&TextureSetTwo, "textures2.png", "Uploading texture set two...", "Texture set two uploaded..."},
-    {&TextureSetThree, "textures3.png", "Uploading texture set three...", "Texture set three uploaded..."},
+    {&FontTexture, "zagbold.png", "Uploading font texture...", "Font texture uploaded...", notBeforeSplash},
+    {&TextureSetOne, "textures1.png", "Uploading texture set one...", "Texture set one uploaded...", always},
+    {&TextureSetTwo, "textures2.png", "Uploading texture set two...", "Texture set two uploaded...", never},
+    {&TextureSetThree, "textures3.png", "Uploading texture set three...", "Texture set three uploaded...", always},
 }};
 
 void release(TTexture*& texture)
@@ -97,7 +108,7 @@ TUploadStep RunUploadStep(const std::function<void(std::string_view)>& log)
         const TUploadEntry& entry = uploadOrder[size_t(uploadCursor)];
         ++uploadCursor;
         TTexture* texture = *entry.texture;
-        if (texture == nullptr || !texture->Dirty)
+        if (texture == nullptr || !texture->Dirty || !entry.inPass())
             continue;
         log(entry.before);
         texture->Upload();

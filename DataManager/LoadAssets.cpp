@@ -193,6 +193,7 @@ void LoadAssets(TVelaSoundSystem& sound, const TAssetSource& source, const std::
     for (const TTextureEntry& entry : textureOrder) {
         source.log(entry.beforeImage);
         loadTexture(source, *entry.texture, entry.png, entry.imageLoaded, entry.imageFailed);
+        (*entry.texture)->SpriteAtlas = true;
     }
     // Each table refers to its texture, so all three images exist first.
     for (const TTextureEntry& entry : textureOrder)

@@ -195,6 +195,13 @@ void DrawTexturedQuadBound(const TexturedQuad& quad)
     drawQuad();
 }
 
+void DrawOpaqueTexturedQuadBound(const TexturedQuad& quad)
+{
+    glDisable(GL_BLEND);
+    DrawTexturedQuadBound(quad);
+    glEnable(GL_BLEND);
+}
+
 void DrawScrollMaskQuadBound(const TexturedQuad& quad)
 {
     GL.Uniform4f(ScrollMaskProgram.uColor, quad.r, quad.g, quad.b, quad.a);

@@ -66,6 +66,8 @@ struct TexturedQuad {
 };
 // Draws with the texture program (which must be current) and the bound texture.
 void DrawTexturedQuadBound(const TexturedQuad& quad);
+// The same without blending, for texels that are all opaque: the pixels are the same, the work less.
+void DrawOpaqueTexturedQuadBound(const TexturedQuad& quad);
 // The same with the scroll-mask program, which fades towards the top and bottom.
 void DrawScrollMaskQuadBound(const TexturedQuad& quad);
 

@@ -4,6 +4,7 @@
 
 #include "VelaXML/VelaXML.h"
 
+#include <algorithm>
 #include <charconv>
 #include <memory>
 #include <string>
@@ -88,6 +89,35 @@ std::optional<int32_t> FindSpriteSlot(std::string_view name)
         }
     }
     return std::nullopt;
+}
+
+void SetSpritesOpaque(const TTexture* texture, int32_t width, int32_t height, bool opaque)
+{
+    for (Sprite& sprite : SpriteTable)
+        if (sprite.Texture == texture)
+            sprite.Opaque = opaque && sprite.x >= 0 && sprite.y >= 0 && sprite.w > 0 && sprite.h > 0 &&
+                            int64_t(sprite.x) + sprite.w <= width && int64_t(sprite.y) + sprite.h <= height;
+}
+
+void ScanSpriteOpacity(const TTexture* texture, int32_t width, int32_t first, int32_t count, const uint8_t* rgba)
+{
+    for (Sprite& sprite : SpriteTable) {
+        if (sprite.Texture != texture || !sprite.Opaque)
+            continue;
+        // SetSpritesOpaque has kept only sprites inside the image.
+        const int32_t left = sprite.x;
+        const int32_t right = std::min(sprite.x + sprite.w, width);
+        const int32_t top = std::max(sprite.y, first);
+        const int32_t bottom = std::min(sprite.y + sprite.h, first + count);
+        for (int32_t row = top; row < bottom && sprite.Opaque; ++row) {
+            const uint8_t* pixel = rgba + (size_t(row - first) * size_t(width) + size_t(left)) * 4;
+            for (int32_t column = left; column < right; ++column, pixel += 4)
+                if (pixel[3] != 255) {
+                    sprite.Opaque = false;
+                    break;
+                }
+        }
+    }
 }
 
 namespace {

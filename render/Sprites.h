@@ -19,6 +19,7 @@ struct Sprite {
     int32_t oW = 0;              // width of the untrimmed frame
     int32_t oH = 0;              // height of the untrimmed frame
     int32_t r = 0;               // rotation flag as written in the sheet; nothing draws rotated
+    bool Opaque = false;         // every trimmed pixel has full alpha, as found by the texture's last upload
 };
 
 // Number of named slots.
@@ -109,6 +110,13 @@ TAtlasResult LoadAtlasInto(Sprite (&table)[SpriteCount], TTexture* texture, cons
 
 // LoadAtlasInto on the game's SpriteTable.
 TAtlasResult LoadAtlas(TTexture* texture, const uint8_t* bytes, int32_t size);
+
+// Marks the sprites of texture opaque (or not), before its width x height image is scanned or when
+// it cannot be; a sprite reaching outside the image is never opaque.
+void SetSpritesOpaque(const TTexture* texture, int32_t width, int32_t height, bool opaque);
+// Clears the opaque mark of the sprites of texture that have a pixel short of full alpha among
+// rows first .. first + count - 1 of its image (RGBA, width texels to a row).
+void ScanSpriteOpacity(const TTexture* texture, int32_t width, int32_t first, int32_t count, const uint8_t* rgba);
 
 // Draws rectangle (sx, sy, sw, sh) of the sprite's untrimmed frame onto virtual rectangle (dx, dy, dw, dh),
 // tinted; the texture program must be current. Empty slots and near-transparent draws draw nothing.

@@ -2,6 +2,7 @@
 
 #include "VelaPNG/PNG.h"
 #include "render/Renderer.h"
+#include "render/Sprites.h"
 
 #include <GL/gl.h>
 #include <cstring>
@@ -93,6 +94,7 @@ void TTexture::CreateObject(const uint8_t* pixels)
     const GLint filter = Linear ? GL_LINEAR : GL_NEAREST;
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    filterNearest_ = !Linear;
     const GLint wrap = Wrap ? GL_REPEAT : GL_CLAMP_TO_EDGE;
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
@@ -117,17 +119,34 @@ void TTexture::BindForDraw()
     BindTextureCached(Handle);
 }
 
+void TTexture::UseNearestFilter(bool nearest)
+{
+    if (Handle == 0 || nearest == filterNearest_)
+        return;
+    const GLint filter = nearest ? GL_NEAREST : GL_LINEAR;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    filterNearest_ = nearest;
+}
+
 void TTexture::DrawTexturedQuad(float sx, float sy, float sw, float sh, float x, float y, float w, float h, float r,
-                                float g, float b, float a)
+                                float g, float b, float a, TQuadFit fit)
 {
     BindForDraw();
-    DrawTexturedQuadBound({InvWidth, InvHeight, sx, sy, sw, sh, x, y, w, h, r, g, b, a});
+    // Software OpenGL spends most of a frame filtering and blending texels; these keep the pixels.
+    UseNearestFilter(!Linear || fit != TQuadFit::Scaled);
+    const TexturedQuad quad{InvWidth, InvHeight, sx, sy, sw, sh, x, y, w, h, r, g, b, a};
+    if (fit == TQuadFit::OpaqueTexelForPixel)
+        DrawOpaqueTexturedQuadBound(quad);
+    else
+        DrawTexturedQuadBound(quad);
 }
 
 void TTexture::DrawScrollMaskQuad(float sx, float sy, float sw, float sh, float x, float y, float w, float h, float r,
                                   float g, float b, float a)
 {
     BindForDraw();
+    UseNearestFilter(!Linear);
     DrawScrollMaskQuadBound({InvWidth, InvHeight, sx, sy, sw, sh, x, y, w, h, r, g, b, a});
 }
 
@@ -150,23 +169,40 @@ void TTexturePNG::Unload()
     Pixels.reset();
 }
 
+// Only atlases touch the sprite table: the loading picture is uploaded while the load thread
+// still fills it.
+void TTexturePNG::markSprites(bool opaque)
+{
+    if (SpriteAtlas)
+        SetSpritesOpaque(this, Width, Height, opaque);
+}
+
+void TTexturePNG::scanSprites(int32_t first, int32_t count, const uint8_t* rgba)
+{
+    if (SpriteAtlas)
+        ScanSpriteOpacity(this, Width, first, count, rgba);
+}
+
 bool TTexturePNG::UploadInBands()
 {
     UnloadObject();
     TextureFormat = kFormatRGBA;
     CreateObject(nullptr);
+    markSprites(true);
     int32_t width = 0, height = 0;
     const bool uploaded = DecodePNGBands(
         PNGData.get(), size_t(PNGSize), kBandRows,
         [this](int32_t first, int32_t count, const uint8_t* rows) {
             if (first == 0 && FullyOpaque(rows, size_t(count) * size_t(Width)))
                 return false;
+            scanSprites(first, count, rows);
             glTexSubImage2D(GL_TEXTURE_2D, 0, 0, first, Width, count, GL_RGBA, GL_UNSIGNED_BYTE, rows);
             return true;
         },
         width, height);
     BoundTexture = -1;
     if (!uploaded || width != Width || height != Height) {
+        markSprites(false);
         UnloadObject();
         return false;
     }
@@ -191,6 +227,8 @@ void TTexturePNG::Upload()
         Height = height;
         const size_t pixels = size_t(Width) * size_t(Height);
         TextureFormat = kFormatRGBA;
+        markSprites(true);
+        scanSprites(0, Height, Pixels.get());
         if (FullyOpaque(Pixels.get(), pixels)) {
             DropAlphaInPlace(Pixels.get(), pixels);
             TextureFormat = kFormatRGB;

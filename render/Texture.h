@@ -3,6 +3,12 @@
 #include <cstdint>
 #include <memory>
 
+// How a draw meets the texels. Scaled is the general case. TexelForPixel: every pixel takes the
+// centre of one texel of the drawn rectangle, where nearest sampling gives what linear filtering
+// gives for less work. OpaqueTexelForPixel: the same, and every texel drawn has full alpha under a
+// tint of alpha 1, so blending changes nothing either and is skipped.
+enum class TQuadFit { Scaled, TexelForPixel, OpaqueTexelForPixel };
+
 // One image for the renderer and the OpenGL texture object made from it. Creating a texture
 // never touches OpenGL, so the load thread can do it; Upload, Unload and the draws belong to
 // the main thread.
@@ -20,9 +26,10 @@ public:
     virtual void Upload();
 
     // Draws texel rectangle (sx, sy, sw, sh) onto virtual rectangle (x, y, w, h), tinted by
-    // (r, g, b, a), uploading first when dirty; the texture program must be current.
+    // (r, g, b, a), uploading first when dirty; the texture program must be current. fit is what
+    // the caller knows of the draw's texels (see TQuadFit).
     void DrawTexturedQuad(float sx, float sy, float sw, float sh, float x, float y, float w, float h, float r, float g,
-                          float b, float a);
+                          float b, float a, TQuadFit fit = TQuadFit::Scaled);
     // The same with the scroll-mask program, which must be current.
     void DrawScrollMaskQuad(float sx, float sy, float sw, float sh, float x, float y, float w, float h, float r,
                             float g, float b, float a);
@@ -38,6 +45,7 @@ public:
     float InvHeight = 0;               // 1 / Height, set at upload
     uint32_t Handle = 0;               // OpenGL texture object; 0 when none
     bool DecodeFailed = false;         // the last Upload found the image data damaged and uploaded nothing
+    bool SpriteAtlas = false;          // sprites are drawn from it: an upload marks which are opaque
 
 protected:
     // The base steps, which the PNG texture extends.
@@ -49,6 +57,10 @@ protected:
 private:
     // Uploads when dirty and binds the texture object for the next draw.
     void BindForDraw();
+    // Sets the bound object's filter to nearest or back to the texture's own, when it differs.
+    void UseNearestFilter(bool nearest);
+
+    bool filterNearest_ = false; // the texture object's filter is GL_NEAREST
 };
 
 // A texture backed by a PNG file kept compressed in memory for the texture's whole life; it
@@ -71,6 +83,9 @@ private:
     // decoded image never sits in memory beside the driver's copy. False, with no texture
     // object, when the decode fails or the first band is fully opaque (such an image may need RGB).
     bool UploadInBands();
+    // SetSpritesOpaque and ScanSpriteOpacity for this texture, when it is a sprite atlas.
+    void markSprites(bool opaque);
+    void scanSprites(int32_t first, int32_t count, const uint8_t* rgba);
 
     std::unique_ptr<uint8_t[]> PNGData; // private copy of the PNG file
     int32_t PNGSize;                    // size of PNGData in bytes

@@ -10,6 +10,8 @@
 
 #include <cstring>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -126,4 +128,33 @@ TEST(SpriteDrawing, MaskedSpritesFadeAwayFromTheScrollLine)
     expectPixel(pixels, 125, 420, 0, 0, 0);
     const int halfway = GLTestWindow::Pixel(pixels, 125, 332)[0]; // 50 units off: alpha 1 - 0.25
     EXPECT_NEAR(halfway, 191, 4);
+}
+
+TEST(SpriteDrawing, TexelForPixelDrawsKeepThePixelsOfFilteredBlendedOnes)
+{
+    // Sprites shown at their own size on whole positions sample nearest, and opaque ones skip
+    // blending; off whole positions they must not. Both over a background, beside the atlas's
+    // transparent texels, against the general draw.
+    GLTestWindow window(800, 480);
+    Image atlas(64);
+    atlas.fill(8, 8, 40, 30, 200, 120, 40);
+    atlas.fill(20, 12, 9, 17, 10, 200, 90);
+    TTexture texture(std::move(atlas.pixels), 64, 64, 0, true, false);
+    Sprite sprite{&texture, 8, 8, 40, 30, 0, 0, 40, 30};
+    sprite.Opaque = true;
+    std::vector<uint8_t> drawn[2];
+    for (const bool general : {true, false}) {
+        BeginFrame();
+        UseSolidShader();
+        DrawSolidQuad(0, 0, 800, 480, 0.2f, 0.4f, 0.9f, 1);
+        UseTextureShader();
+        for (const auto& [x, y] : {std::pair{101.0f, 57.0f}, std::pair{300.5f, 200.0f}, std::pair{500.0f, 99.75f}}) {
+            if (general)
+                texture.DrawTexturedQuad(8, 8, 40, 30, x, y, 40, 30, 1, 1, 1, 1, TQuadFit::Scaled);
+            else
+                DrawSprite(sprite, x, y, 1, 1, 1, 1);
+        }
+        drawn[general] = window.ReadPixels();
+    }
+    EXPECT_EQ(drawn[0], drawn[1]);
 }

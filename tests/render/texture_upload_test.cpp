@@ -1,8 +1,9 @@
 // Textures uploaded to real OpenGL under the virtual display: format choice, row alignment,
 // failure handling and the object's life cycle.
 
-#include "TexturePNGs.h"
 #include "GLTestWindow.h"
+#include "TexturePNGs.h"
+#include "render/Sprites.h"
 #include "render/Texture.h"
 
 #include <gtest/gtest.h>
@@ -63,9 +64,21 @@ TEST(TextureUpload, OneTexelBelowFullAlphaKeepsRgba)
     EXPECT_EQ(TextureContents(*opaque, 3), PatternPixels(33, 9, 3));
 
     auto translucent = MakeTexture(PatternPNG(33, 9, 4, 32, 254));
+    // The upload also finds which sprites drawn from the image are opaque throughout.
+    ResetSprites();
+    SpriteTable[0] = {translucent.get(), 0, 0, 32, 9};
+    SpriteTable[1] = {translucent.get(), 31, 0, 2, 1};
+    SpriteTable[2] = {translucent.get(), 1, 1, 32, 8};
+    SpriteTable[3] = {translucent.get(), 1, 1, 33, 8}; // reaches past the image
+    translucent->SpriteAtlas = true;
     translucent->Upload();
     EXPECT_EQ(translucent->TextureFormat, 0);
     EXPECT_EQ(TextureContents(*translucent, 4), PatternPixels(33, 9, 4, 32, 254));
+    EXPECT_TRUE(SpriteTable[0].Opaque);
+    EXPECT_FALSE(SpriteTable[1].Opaque);
+    EXPECT_TRUE(SpriteTable[2].Opaque);
+    EXPECT_FALSE(SpriteTable[3].Opaque);
+    ResetSprites();
 }
 
 TEST(TextureUpload, ConstructorRefusesWhatHasNoImageHeader)
