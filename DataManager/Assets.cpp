@@ -27,30 +27,30 @@ int32_t uploadCursor = 0;
 // Whether this pass has looked at the loading screen's own decode yet.
 bool loadingScreenChecked = false;
 
-// The splash screen's state, which unloads the font as it is entered.
-constexpr int32_t SplashState = 10000;
-
-// Whether the pass uploads a texture before the screen after it, or leaves it to its
-// first draw: driver storage for a texture drawn much later, or never, only raises
-// the game's peak memory.
-bool always() { return true; }
-bool never() { return false; }
-bool notBeforeSplash() { return AfterLoadingState != SplashState; }
+// When the pass uploads a texture, and when it leaves it to its first draw: driver
+// storage for a texture drawn much later, or never, only raises the game's peak memory.
+enum class TInPass { Always, WhenFontNeeded, Never };
 
 struct TUploadEntry {
     TTexture** texture;
     const char* entry;
     const char* before;
     const char* after;
-    bool (*inPass)();
+    TInPass inPass;
 };
 
 const std::array<TUploadEntry, 4> uploadOrder{{
-    {&FontTexture, "zagbold.png", "Uploading font texture...", "Font texture uploaded...", notBeforeSplash},
-    {&TextureSetOne, "textures1.png", "Uploading texture set one...", "Texture set one uploaded...", always},
-    {&TextureSetTwo, "textures2.png", "Uploading texture set two...", "Texture set two uploaded...", never},
-    {&TextureSetThree, "textures3.png", "Uploading texture set three...", "Texture set three uploaded...", always},
+    {&FontTexture, "zagbold.png", "Uploading font texture...", "Font texture uploaded...", TInPass::WhenFontNeeded},
+    {&TextureSetOne, "textures1.png", "Uploading texture set one...", "Texture set one uploaded...", TInPass::Always},
+    {&TextureSetTwo, "textures2.png", "Uploading texture set two...", "Texture set two uploaded...", TInPass::Never},
+    {&TextureSetThree, "textures3.png", "Uploading texture set three...", "Texture set three uploaded...",
+     TInPass::Always},
 }};
+
+bool inPass(TInPass rule, bool fontNeeded)
+{
+    return rule == TInPass::Always || (rule == TInPass::WhenFontNeeded && fontNeeded);
+}
 
 void release(TTexture*& texture)
 {
@@ -98,7 +98,7 @@ void RestartUploads()
     loadingScreenChecked = false;
 }
 
-TUploadStep RunUploadStep(const std::function<void(std::string_view)>& log)
+TUploadStep RunUploadStep(const std::function<void(std::string_view)>& log, bool fontNeeded)
 {
     if (UploadDelay >= 1) {
         --UploadDelay;
@@ -108,7 +108,7 @@ TUploadStep RunUploadStep(const std::function<void(std::string_view)>& log)
         const TUploadEntry& entry = uploadOrder[size_t(uploadCursor)];
         ++uploadCursor;
         TTexture* texture = *entry.texture;
-        if (texture == nullptr || !texture->Dirty || !entry.inPass())
+        if (texture == nullptr || !texture->Dirty || !inPass(entry.inPass, fontNeeded))
             continue;
         log(entry.before);
         texture->Upload();

@@ -46,9 +46,9 @@ void LoadAssets(TVelaSoundSystem& sound, const TAssetSource& source, const std::
 enum class TUploadStep { Waiting, Uploaded, Done };
 // Counts UploadDelay down, then uploads the next dirty texture (font, sets one to
 // three) per call; Done once each has been uploaded or tried in this pass. Set two,
-// drawn only by the credits, high-score and exit screens, and the font, when the
-// splash that unloads it comes next, are left to their first draw.
-TUploadStep RunUploadStep(const std::function<void(std::string_view)>& log);
+// drawn only by the credits, high-score and exit screens, and the font, unless
+// fontNeeded (the screen after loading may unload it at once), are left to their first draw.
+TUploadStep RunUploadStep(const std::function<void(std::string_view)>& log, bool fontNeeded);
 // Enters the loading state's texture pass again: UploadDelay 10, first texture first.
 void RestartUploads();
 

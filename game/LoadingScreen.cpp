@@ -13,7 +13,8 @@ void enterLoading(int32_t) {}
 
 void updateLoading(int32_t)
 {
-    if (RunUploadStep(GameLog) != TUploadStep::Done)
+    // The splash unloads the font as it is entered; uploading it first would only cost memory.
+    if (RunUploadStep(GameLog, AfterLoadingState != StateSplash) != TUploadStep::Done)
         return;
     RequestedScreenState = AfterLoadingState;
     if (AfterLoadingState == StateSplash)

@@ -2,6 +2,7 @@
 #include "render/SpriteGeometry.h"
 #include "render/Sprites.h"
 #include "render/Texture.h"
+#include "render/Viewport.h"
 
 #include <cmath>
 
@@ -15,8 +16,9 @@ bool whole(float value) { return std::floor(value) == value; }
 // atlas leaves transparent.
 bool TexelForPixel(const QuadPlacement& quad)
 {
-    return ViewportWidth == 800 && ViewportHeight == 480 && quad.w == quad.sw && quad.h == quad.sh && whole(quad.x) &&
-           whole(quad.y) && whole(quad.sx) && whole(quad.sy) && whole(quad.sw) && whole(quad.sh);
+    return ViewportWidth == int32_t(VirtualWidth) && ViewportHeight == int32_t(VirtualHeight) && quad.w == quad.sw &&
+           quad.h == quad.sh && whole(quad.x) && whole(quad.y) && whole(quad.sx) && whole(quad.sy) && whole(quad.sw) &&
+           whole(quad.sh);
 }
 
 } // namespace

@@ -253,31 +253,28 @@ TEST(UploadStepTest, WaitsTenFramesThenUploadsOnePerFrameInOrder)
     TextureSetThree = three;
     std::vector<std::string> lines;
     const auto log = [&lines](std::string_view line) { lines.emplace_back(line); };
-    // Before the splash, which unloads the font, the font and set two wait for their first draws.
-    AfterLoadingState = 10000;
+    // Without the font needed next, the font and set two wait for their first draws.
     RestartUploads();
     for (int frame = 0; frame < 10; ++frame)
-        EXPECT_EQ(RunUploadStep(log), TUploadStep::Waiting);
+        EXPECT_EQ(RunUploadStep(log, false), TUploadStep::Waiting);
     EXPECT_TRUE(lines.empty());
     for (int frame = 0; frame < 2; ++frame)
-        EXPECT_EQ(RunUploadStep(log), TUploadStep::Uploaded);
-    EXPECT_EQ(RunUploadStep(log), TUploadStep::Done);
+        EXPECT_EQ(RunUploadStep(log, false), TUploadStep::Uploaded);
+    EXPECT_EQ(RunUploadStep(log, false), TUploadStep::Done);
     EXPECT_EQ(lines, (std::vector<std::string>{"Uploading texture set one...", "Texture set one uploaded...",
                                                "textures1.png: PNG image data does not decode!",
                                                "Uploading texture set three...", "Texture set three uploaded..."}));
-    // After a rebuild everything is dirty again; resuming another screen uploads the font too.
+    // After a rebuild everything is dirty again; with the font needed next it is uploaded too.
     AssetsLoaded.store(-1);
     MarkTexturesDirty();
-    AfterLoadingState = 20000;
     RestartUploads();
     int32_t uploads = 0;
     for (int frame = 0; frame < 20; ++frame)
-        uploads += RunUploadStep(log) == TUploadStep::Uploaded;
+        uploads += RunUploadStep(log, true) == TUploadStep::Uploaded;
     EXPECT_EQ(uploads, 3);
     EXPECT_EQ(font->uploads, 1);
     EXPECT_EQ(one->uploads, 2);
     EXPECT_EQ(two->uploads, 0);
-    AfterLoadingState = 10000;
     ReleaseTextures();
     EXPECT_EQ(FontTexture, nullptr);
     AssetsLoaded.store(0);
