@@ -14,6 +14,8 @@ PACKAGES=(
   imagemagick sox
   # the installed tree: desktop entry, metainfo and manual page checks
   desktop-file-utils appstream man-db
+  # the browser build: Emscripten, and dpkg-source for the libraries it builds from Debian's sources
+  emscripten dpkg-dev
 )
 
 missing=()
