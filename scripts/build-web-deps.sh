@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the C libraries the browser build links (zlib, libogg, libvorbis with
-# vorbisfile) with Debian's Emscripten from Debian 12's own source packages,
+# vorbisfile), and libpng, the reference decoder of the PNG tests under node, with Debian's Emscripten from Debian 12's own source packages,
 # fetched with apt-get source at pinned versions and checked by sha256.
 # Static libraries and headers go into DIR/prefix/{lib,include}; a second run
 # with the same pinned versions finds the stamp and does nothing.
@@ -14,7 +14,7 @@ dir=$(cd "$dir" && pwd)
 prefix=$dir/prefix
 
 # PACKAGE=VERSION, and the sha256 of every file apt-get source fetches for it.
-SOURCES=(zlib=1:1.2.13.dfsg-1 libogg=1.3.5-3 libvorbis=1.3.7-1)
+SOURCES=(zlib=1:1.2.13.dfsg-1 libogg=1.3.5-3 libvorbis=1.3.7-1 libpng1.6=1.6.39-2+deb12u5)
 SUMS="\
 3fa1e6b2fc525062aa88207dda52fed8e045373c809d362fe8a2bfbf7cf515a8  zlib_1.2.13.dfsg-1.dsc
 71feb7947e3c00ef125f83b79a4e529bde31171e5babe48b391f06758d1ab0a1  zlib_1.2.13.dfsg.orig.tar.bz2
@@ -25,8 +25,11 @@ c4d91be36fc8e54deae7575241e03f4211eb102afb3fc0775fbbc1b740016705  libogg_1.3.5.o
 b25d27beb9162607c95cf58aa2b764d110bd1a1568d3926a96c523320b49171f  libvorbis_1.3.7-1.dsc
 0e982409a9c3fc82ee06e08205b1355e5c6aa4c36bca58146ef399621b0ce5ab  libvorbis_1.3.7.orig.tar.gz
 c5c40944a3fc1cdd1ce019ef21f580ce5ed3b9f30e0cba7b3d859e8d9fea631f  libvorbis_1.3.7-1.debian.tar.xz
+7b86211030a34deb6b0a2cd7e1d9db0fe92443fd30cab537fb89b1e7f7c9f188  libpng1.6_1.6.39-2+deb12u5.dsc
+a00e9d2f2f664186e4202db9299397f851aea71b36a35e74910b8820e380d441  libpng1.6_1.6.39.orig.tar.gz
+ab14906eda9fddf14cbb1e589b9ba7439c22e233dc3c5e3cf9356c9625565a82  libpng1.6_1.6.39-2+deb12u5.debian.tar.xz
 "
-LIBS=(libz.a libogg.a libvorbis.a libvorbisfile.a)
+LIBS=(libz.a libogg.a libvorbis.a libvorbisfile.a libpng16.a)
 
 stamp=$prefix/.built-from
 want_stamp=$(printf '%s\n' "${SOURCES[@]}")
@@ -120,6 +123,14 @@ tree=$(unpack libvorbis_1.3.7-1.dsc)
      --with-ogg="$prefix" --disable-oggtest --disable-docs --disable-examples >/dev/null &&
    emmake make -j"$jobs" -C lib >/dev/null && emmake make -C lib install >/dev/null &&
    emmake make -C include install >/dev/null && emmake make install-pkgconfigDATA >/dev/null)
+
+echo "== libpng"
+tree=$(unpack libpng1.6_1.6.39-2+deb12u5.dsc)
+(cd "$tree" && CFLAGS="$flags" CPPFLAGS="-I$prefix/include" LDFLAGS="-L$prefix/lib" \
+     emconfigure ./configure --prefix="$prefix" --disable-shared --disable-hardware-optimizations >/dev/null &&
+   emmake make -j"$jobs" libpng16.la >/dev/null &&
+   emmake make install-libLTLIBRARIES install-pkgincludeHEADERS install-nodist_pkgincludeHEADERS \
+     install-pkgconfigDATA >/dev/null && ln -sf libpng16/png.h libpng16/pngconf.h libpng16/pnglibconf.h "$prefix/include/")
 
 for lib in "${LIBS[@]}"; do
   [ -f "$prefix/lib/$lib" ] || { echo "$lib was not built" >&2; exit 1; }
