@@ -17,6 +17,10 @@ for dir in build build-san; do
     ctest --test-dir "$dir" --output-on-failure -j"$(nproc)" --timeout 300 || status=1
 done
 
+# The engine built with Emscripten, its tests run under node.
+echo "== engine tests under node"
+bash scripts/test-web-node.sh || status=1
+
 # The Debian package, installed and started in a clean Debian 12 root.
 echo "== package check"
 pkg_status=0
