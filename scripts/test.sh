@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the plain and the sanitizer build, and runs
-# the whole suite in both under a virtual X display, then installs the Debian
-# package in a clean Debian 12 root and starts it there.
+# the whole suite in both under a virtual X display, runs the engine's tests
+# built in WebAssembly under node, then installs the Debian package in a clean
+# Debian 12 root and starts it there.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
