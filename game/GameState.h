@@ -55,7 +55,7 @@ extern float GateClosure;                 // 0 gates open .. 1 closed
 extern int32_t PendingChoice;             // input latched during an animation; -1 none
 extern int32_t MenuChoice;                // title menu choice; -1 none
 extern int32_t MenuHover;                 // title tab under a held button; -1 none
-extern int32_t TrackChoice;               // chosen track 0..6, 255 back; -1 none
+extern int32_t TrackChoice;               // chosen track 0..6, HitBack; -1 none
 extern int32_t TrackHover;                // highlighted tile; -1 none
 extern int32_t Locks;                     // locked tracks, 3 at start; lasts for the process
 extern int32_t Score;                     // score of the current game
