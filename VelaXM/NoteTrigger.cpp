@@ -5,8 +5,6 @@ namespace velaxm {
 
 namespace {
 
-constexpr int32_t kKeyOff = TVelaXMPatternNote::kKeyOff;
-
 // The background voice that receives a hand-over: a free one, else the quietest.
 TVelaXMChannel& backgroundSlot(TVelaXMModule& module)
 {
@@ -123,7 +121,7 @@ void triggerNote(TVelaXMModule& module, TVelaXMChannel& ch)
         if (ch.Sample->UsePanning)
             ch.Panning = ch.Sample->Panning;
     }
-    if (cell.Note == kKeyOff) {
+    if (cell.Note == TVelaXMPatternNote::kKeyOff) {
         ch.KeyOff();
         if (listener != nullptr)
             listener->KeyOff(ch.Index);
