@@ -98,20 +98,24 @@ TEST_F(SoundDoor, TheGameReadsAndWritesWhileTheAudioThreadMixesAndStartsMusic)
     TGameSound music(&sound);
     const int32_t song = ModuleSource(SongSlotOf(Track));
     bool heardSong = false;
-    for (int32_t round = 0; round < 200; ++round) {
-        MusicRequest.Exchange(round % 50 < 25 ? song : MusicSilence);
+    for (int32_t round = 0; round < 100; ++round) {
+        MusicRequest.Exchange(round % 2 == 0 ? song : MusicSilence);
+        // What the game reads without the lock, while the music step starts and stops the song.
+        for (int32_t look = 0; look < 10; ++look) {
+            heardSong = heardSong || music.Playing(song);
+            EXPECT_GE(door.PhrasePosition(), 0);
+            EXPECT_GE(door.SoundingNote(TMelodySource::Song), -1);
+            door.LightLatch(TMelodySource::Phrase);
+            door.TakeDanceLatch(TMelodySource::Song);
+            EXPECT_GE(door.MelodyLength(), 0);
+            door.MelodyNote(0);
+            door.PhraseSilent();
+            door.SongSounding();
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
+        }
+        // What it changes, under the lock.
         door.SoundNote(40 + round % 12);
-        heardSong = heardSong || music.Playing(song);
-        EXPECT_GE(door.PhrasePosition(), 0);
-        EXPECT_GE(door.SoundingNote(TMelodySource::Song), -1);
-        door.LightLatch(TMelodySource::Phrase);
-        door.TakeDanceLatch(TMelodySource::Song);
-        EXPECT_GE(door.MelodyLength(), 0);
-        door.MelodyNote(0);
-        door.PhraseSilent();
-        door.SongSounding();
         door.ClearCells();
-        std::this_thread::sleep_for(std::chrono::microseconds(500));
     }
     MusicRequest.Exchange(MusicSilence);
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
