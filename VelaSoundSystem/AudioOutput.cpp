@@ -4,7 +4,7 @@
 
 #include "VelaSoundSystem/SoundSystem.h"
 
-TAudioOutput::TAudioOutput(TVelaSoundSystem& Sound, const std::atomic<int32_t>& AssetsLoaded)
+TAudioOutput::TAudioOutput(TVelaSoundSystem& Sound, const TSharedWord<int32_t>& AssetsLoaded)
     : BlockPosition(Sound.OutputBytes), sound_(Sound), assetsLoaded_(AssetsLoaded)
 {}
 
@@ -17,7 +17,7 @@ void TAudioOutput::SetApplyMusicRequestHook(TBlockHook Hook, void* Context)
 void TAudioOutput::startBlock()
 {
     BlockPosition = 0;
-    if (assetsLoaded_.load(std::memory_order_acquire) != 0) {
+    if (assetsLoaded_.Load() != 0) {
         // The game's music step: the music request of this block is applied
         // here, right before the block is mixed.
         if (applyMusicRequest_ != nullptr) {

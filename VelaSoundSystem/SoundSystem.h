@@ -4,7 +4,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "VelaXM/CriticalSection.h"
+#include "VelaBase/CriticalSection.h"
+#include "VelaXM/Interpolation.h"
 
 class TVSSSample;
 class TVSSOGG;
@@ -52,13 +53,30 @@ public:
     void StopSampleVoice(uint8_t Slot, int32_t Voice);
 
     // Replaces a module slot with a player loaded from an XM or MOD image.
-    bool LoadModule(uint8_t Slot, const void* Data, int32_t Size, bool Loop, int32_t Interpolation);
+    bool LoadModule(uint8_t Slot, const void* Data, int32_t Size, bool Loop, velaxm::Interpolation Interpolation);
     // Starts the slot's player from the beginning; false for an empty slot.
     bool StartModule(uint8_t Slot);
     // Stops the slot's player; true when the slot holds one.
     bool StopModule(uint8_t Slot);
     // The slot's playing flag (no lock).
     bool IsModulePlaying(uint8_t Slot) const;
+    // The slot's player for reading what it publishes (no lock), or null for an empty slot.
+    const TVelaXM* FindModule(uint8_t Slot) const { return ModuleSlots[Slot].get(); }
+    // The same, for taking the latches a player publishes (atomic, no lock).
+    TVelaXM* FindModule(uint8_t Slot) { return ModuleSlots[Slot].get(); }
+    // Runs Edit(TVelaXM&) on the slot's player under the lock, so between two
+    // mixed blocks; false (and Edit not run) for an empty slot. Edit may call
+    // this system's other operations.
+    template <class F>
+    bool EditModule(uint8_t Slot, F&& Edit)
+    {
+        TVelaLockGuard guard(Lock);
+        TVelaXM* player = ModuleSlots[Slot].get();
+        if (player == nullptr)
+            return false;
+        Edit(*player);
+        return true;
+    }
 
     // Replaces a music slot with a stream over a copy of Ogg Vorbis data.
     bool LoadMusic(uint8_t Slot, const void* Data, int32_t Size);
@@ -94,10 +112,10 @@ public:
     int32_t AutoGainLevel = 256;             // x 256, current limiter gain
     int32_t AutoGainCounter = 0;             // clean frames since the last clipped one
     int32_t AutoGainRecoverFrames;           // clean frames per step of recovery (25 ms)
-    mutable TVelaCriticalSection Lock;       // the sound system's recursive lock
     std::unique_ptr<std::array<int32_t, 4>[]> CubicTable; // 4096 Catmull-Rom rows, x 4096
 
 private:
+    mutable TVelaCriticalSection Lock; // held by every operation that changes state and by MixBlock
     void mixSamples();
     void mixModules();
     void mixMusic();

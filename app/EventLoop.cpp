@@ -35,8 +35,8 @@ bool swapsWaitForDisplay()
 void mapMouse(int x, int y)
 {
     const VirtualPoint point = WindowToVirtual(CurrentViewport(), x, y);
-    MouseX.exchange(point.x);
-    MouseY.exchange(point.y);
+    MouseX.Exchange(point.x);
+    MouseY.Exchange(point.y);
 }
 
 // The game's key for a platform key; 0 for keys the game does not use.
@@ -93,7 +93,7 @@ bool handleEvent(const SDL_Event& event)
     switch (event.type) {
     case SDL_KEYDOWN:
         if (event.key.keysym.sym == SDLK_ESCAPE)
-            EscapePressed.exchange(-1);
+            EscapePressed.Exchange(-1);
         if (event.key.keysym.sym == SDLK_F4 && (event.key.keysym.mod & AltOrMeta) != 0) {
             Running = false;
             return false;
@@ -150,7 +150,7 @@ void stepFrame()
     ElapsedTime = ClockNow() - StartTime;
     if (!FrameStep(ElapsedTime - FrameOrigin))
         return;
-    if (OpenWebPageRequested.exchange(0) != 0)
+    if (OpenWebPageRequested.Exchange(0) != 0)
         OpenPublisherWebPage();
     FrameOrigin = ElapsedTime;
     SDL_GL_SwapBuffers();
@@ -164,7 +164,7 @@ void RequestSwapsThatWait() { SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1); }
 void RunMainLoop()
 {
     pacer.Restart(swapsWaitForDisplay(), MonotonicNanoseconds());
-    while (Running && QuitRequested.load() == 0) {
+    while (Running && QuitRequested.Load() == 0) {
         pollEvents();
         if (Running)
             stepFrame();

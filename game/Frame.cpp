@@ -30,7 +30,7 @@ void zeroScreenRecords()
     TrackHover = -1;
     Locks = 3;
     Score = 0;
-    MusicRequest.exchange(MusicSilence);
+    MusicRequest.Exchange(MusicSilence);
     Slides.fill(0.0f);
     SkipTime = 0;
     Click = false;
@@ -42,7 +42,7 @@ void installRenderHooks()
 {
     RenderHooks.markTexturesDirty = MarkTexturesDirty;
     RenderHooks.resetDelta = [] {
-        MusicFrameDrawn.exchange(0);
+        MusicFrameDrawn.Exchange(0);
         ReenterLoadingState();
     };
     RenderHooks.releaseTextures = ReleaseTextures;
@@ -94,7 +94,7 @@ void ResetGame()
 
 bool FrameStep(int64_t delta)
 {
-    if (AssetsLoaded.load() == 0) {
+    if (AssetsLoaded.Load() == 0) {
         BeginFrame();
         UseTextureShader();
         LoadingScreen.draw(StateLoading);
@@ -111,7 +111,7 @@ bool FrameStep(int64_t delta)
     drawOverlayAndGates();
     finishFrame();
     FrameDrawn = true;
-    MusicFrameDrawn.exchange(1);
+    MusicFrameDrawn.Exchange(1);
     return true;
 }
 

@@ -11,12 +11,12 @@ GameBlock::GameBlock(const std::vector<Song>& songs) : target_(2 * kGameBlockFra
             song_ = &song;
     if (song_ == nullptr)
         return;
-    full_ = std::make_unique<TVelaXM>(kGameRate, 0, 16, 0, true, 1, kGameBlockFrames);
-    phrase_ = std::make_unique<TVelaXM>(kGameRate, 0, 16, 0, true, 1, kGameBlockFrames);
+    full_ = std::make_unique<TVelaXM>(kGameRate, true, kGameBlockFrames);
+    phrase_ = std::make_unique<TVelaXM>(kGameRate, true, kGameBlockFrames);
     for (TVelaXM* player : {full_.get(), phrase_.get()}) {
         player->Module->Load(song_->image.data(), static_cast<uint32_t>(song_->image.size()));
         player->Module->MixAmplification = 256;
-        player->Interpolation = 2;
+        player->Interpolation = velaxm::kCubic;
         player->Play();
     }
     // Skip the intro so that the full track is busy.

@@ -24,7 +24,7 @@ const std::vector<xmbench::Song>& corpus()
 void BM_CreatePlayer(benchmark::State& state)
 {
     for (auto _ : state) {
-        auto player = std::make_unique<TVelaXM>(kRate, 0, 16, 0, true, 1, kBlock);
+        auto player = std::make_unique<TVelaXM>(kRate, true, kBlock);
         benchmark::DoNotOptimize(player.get());
     }
 }
