@@ -1,11 +1,11 @@
 // Quavero's main program: start-up, the main loop and the orderly shutdown.
 #include "DataManager/DataFiles.h"
-#include "DataManager/LoadThread.h"
 #include "VelaSoundSystem/SoundSystem.h"
 #include "app/AudioDevice.h"
 #include "app/EventLoop.h"
 #include "app/Fatal.h"
 #include "app/GlobalLock.h"
+#include "app/Loading.h"
 #include "app/WindowSize.h"
 #include "game/Clock.h"
 #include "game/Frame.h"
@@ -24,7 +24,6 @@
 #endif
 
 TVelaCriticalSection* GlobalLock = nullptr;
-TLoadThread* LoadThread = nullptr;
 
 namespace {
 
@@ -106,7 +105,7 @@ void startUp(int argc, char** argv)
     SetScreenSize(size.width, size.height);
     RebuildGraphics();
     PauseAudioDevice(false);
-    LoadThread = new TLoadThread(*SoundSystem, PackageAssetSource(), LoadThreadHooks());
+    StartLoading(*SoundSystem);
     ElapsedTime = ClockNow() - StartTime;
     FrameOrigin = ElapsedTime;
     SDL_WM_SetCaption("Quavero", nullptr);
@@ -116,12 +115,7 @@ void startUp(int argc, char** argv)
 void shutDown()
 {
     logMain("Main loop leaved...");
-    if (LoadThread) {
-        LoadThread->Terminate();
-        LoadThread->WaitFor();
-        delete LoadThread;
-        LoadThread = nullptr;
-    }
+    StopLoading();
     PauseAudioDevice(true);
     CloseAudioDevice();
     ReleaseGraphics();
@@ -153,7 +147,6 @@ int main(int argc, char** argv)
 {
     keepLargeBlocksMapped();
     startUp(argc, argv);
-    RunMainLoop();
-    shutDown();
+    RunMainLoop(shutDown);
     return 0;
 }
