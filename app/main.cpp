@@ -73,7 +73,7 @@ void resolveOpenGL()
 {
     logMain("Initializing OpenGL...");
     std::string missingGroup;
-    if (!LoadGLApi(lookupGLFunction, missingGroup))
+    if (!LoadContextGLApi(lookupGLFunction, missingGroup))
         FatalError("Unable to load needed OpenGL extensions : ");
 }
 

@@ -48,20 +48,13 @@ struct UniformRequest {
     int32_t ShaderProgram::*location;
 };
 
-// Whether the context takes GLSL ES (OpenGL ES, WebGL) rather than desktop GLSL.
-bool contextTakesGLSLES()
-{
-    const auto* version = reinterpret_cast<const char*>(glGetString(GL_SHADING_LANGUAGE_VERSION));
-    return version != nullptr && std::string_view(version).find("GLSL ES") != std::string_view::npos;
-}
-
 // The sources are GLSL ES 1.00 apart from their version line: an ES context gets
 // that version instead, and its fragment shaders the float precision ES asks
 // for: high where the device has it, as texture coordinates across a 2048-texel
 // atlas need more than medium's 10 bits.
 std::string sourceForContext(std::string_view source, bool fragment)
 {
-    if (!contextTakesGLSLES())
+    if (!OpenGLESContext)
         return std::string(source);
     constexpr std::string_view precision = "#ifdef GL_FRAGMENT_PRECISION_HIGH\nprecision highp float;\n"
                                            "#else\nprecision mediump float;\n#endif\n";
