@@ -2,7 +2,7 @@
 // the time from loading the page (cover clicked at once) to the game loaded and
 // to the title menu, and the frame time at the title, in headless chromium with
 // SwiftShader (software WebGL).
-//   NODE_PATH=tests/web/node_modules node bench/web/measure_web.js build-web/site [RUNS]
+//   (cd tests/web && npm ci) && node bench/web/measure_web.js build-web/site [RUNS]
 'use strict';
 const fs = require('fs');
 const path = require('path');
@@ -34,6 +34,12 @@ function download() {
 // takes (the game's whole frame: events, update, drawing) and when it starts.
 function timeFrames() {
   window.quaveroFrames = [];
+  window.quaveroBlocks = 0;
+  const createBuffer = BaseAudioContext.prototype.createBuffer;
+  BaseAudioContext.prototype.createBuffer = function (...args) {
+    quaveroBlocks++;
+    return createBuffer.apply(this, args);
+  };
   const request = window.requestAnimationFrame.bind(window);
   window.requestAnimationFrame = (callback) => request((time) => {
     const start = performance.now();
@@ -61,14 +67,26 @@ async function oneRun(browser, base, measureFrames) {
   await page.keyboard.press('Escape'); // the earliest the introduction may be skipped
   await page.waitLine('Entering screen state 20001...', 1, 15000);
   let frames = null;
+  let mix = null;
   if (measureFrames) {
     await sleep(1000);
-    const from = await page.evaluate(() => quaveroFrames.length);
+    // The audio callback's time: the mix of each block and its copy into Web Audio.
+    const from = await page.evaluate(() => {
+      const queue = SDL.audio.queueNewAudioData;
+      window.quaveroMix = { ms: 0, blocks: quaveroBlocks };
+      SDL.audio.queueNewAudioData = () => {
+        const start = performance.now();
+        queue();
+        quaveroMix.ms += performance.now() - start;
+      };
+      return quaveroFrames.length;
+    });
     await sleep(5000);
     frames = (await page.evaluate(() => quaveroFrames)).slice(from);
+    mix = await page.evaluate(() => ({ ms: quaveroMix.ms, blocks: quaveroBlocks - quaveroMix.blocks }));
   }
   await page.close();
-  return { at, frames };
+  return { at, frames, mix };
 }
 
 (async () => {
@@ -96,4 +114,7 @@ async function oneRun(browser, base, measureFrames) {
   console.log(`frame at the title over 5 s (${frames.length} frames): the game's frame median` +
               ` ${median(costs).toFixed(2)} ms (95th percentile ${quantile(costs, 0.95).toFixed(2)} ms),` +
               ` frame interval median ${median(gaps).toFixed(2)} ms`);
+  const mix = results[results.length - 1].mix;
+  console.log(`audio at the title: ${mix.blocks} blocks in 5 s, ${(mix.ms * 1000 / mix.blocks).toFixed(0)} µs` +
+              ` per 1024-frame block (mix and hand-over to Web Audio)`);
 })();

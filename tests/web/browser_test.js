@@ -176,6 +176,30 @@ async function touchRun(browser, base) {
   await page.close();
 }
 
+async function exitRun(browser, base) {
+  console.log('== the way out');
+  const page = await openPage(browser, { width: 1000, height: 640 });
+  await page.goto(base + '?log');
+  await page.waitForSelector('#cover', { visible: true });
+  await page.click('#cover');
+  await page.waitLine('Entering screen state 15000...', 1, 30000);
+  await sleep(1200);
+  await page.keyboard.press('Escape');
+  await page.waitLine('Entering screen state 20001...', 1, 10000);
+  await page.keyboard.press('Escape');
+  check(await page.waitLine('Entering screen state 70001...', 1, 10000), 'Escape on the title menu leads to the advert');
+  const opened = new Promise((resolve) => browser.once('targetcreated', (target) => resolve(target.url())));
+  const box = await pagePoint(page, 720, 80);
+  await page.mouse.click(box.x, box.y);
+  const url = await Promise.race([opened, sleep(8000).then(() => '')]);
+  check(url.startsWith('https://'), `the advert's web page opens in a new tab (${url || 'none'})`);
+  const ended = await page.waitForFunction(() => document.getElementById('message').checkVisibility(),
+    { timeout: 5000 }).then(() => true, () => false);
+  check(ended && page.count('Main loop leaved...') === 1, 'the game ends and the page says so');
+  await keep(page, 'ended');
+  await page.close();
+}
+
 async function withoutWebGLRun(base) {
   console.log('== without WebGL');
   const browser = await launch(['--disable-webgl']);
@@ -199,6 +223,7 @@ async function withoutWebGLRun(base) {
   try {
     await keysAndMouseRun(browser, base);
     await touchRun(browser, base);
+    await exitRun(browser, base);
   } catch (error) {
     check(false, 'the run ended early: ' + error.message);
   } finally {
