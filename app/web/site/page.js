@@ -46,6 +46,12 @@
     if (running || !runtimeReady || !wanted) return;
     running = true;
     callMain([]);
+    // A start-up failure ends main before the frames begin.
+    if (!Browser.mainLoop.func) {
+      running = false;
+      showMessage('Quavero could not start here; index.html?log shows why in the browser console.');
+      return;
+    }
     followSize();
   }
 
