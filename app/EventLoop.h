@@ -19,5 +19,6 @@ bool GameGoesOn();
 bool RunFramePass();
 // Runs frame passes until the window closes or the game quits, then finish.
 // On the desktop it blocks, sleeping out the rest of each frame where swaps do
-// not wait; in the browser it returns at once and runs one pass per browser frame.
+// not wait; in the browser it hands one pass to each browser frame and never
+// returns (main unwinds; finish runs when the game ends or the page is left).
 void RunMainLoop(void (*finish)());
