@@ -26,6 +26,19 @@ function check(ok, what) {
 // Runs in the page before its scripts: every connection to the speakers passes
 // an AnalyserNode, sampled for the loudest sample; created buffers count the blocks.
 function tapAudio() {
+  // Which animation frame each log line came in.
+  window.quaveroFrame = 0;
+  window.quaveroLineFrames = [];
+  const request = window.requestAnimationFrame.bind(window);
+  window.requestAnimationFrame = (callback) => request((time) => {
+    quaveroFrame++;
+    callback(time);
+  });
+  const log = console.log.bind(console);
+  console.log = (text, ...rest) => {
+    quaveroLineFrames.push([String(text), quaveroFrame]);
+    log(text, ...rest);
+  };
   window.quaveroAudio = { peak: 0, blocks: 0 };
   const analysers = new Map();
   const connect = AudioNode.prototype.connect;
@@ -116,6 +129,11 @@ async function keysAndMouseRun(browser, base) {
   await page.click('#cover');
   check(await page.waitLine('Texture set three uploaded...', 1, 30000), 'the game loads after the cover is clicked');
   check(page.errors.length === 0, `no page errors (${page.errors.join('; ')})`);
+  const loadingFrames = await page.evaluate(() => {
+    const frameOf = (text) => (quaveroLineFrames.find(([line]) => line.includes(text)) || [0, -1])[1];
+    return frameOf('Texture set data three loaded...') - frameOf('Entering main loop...');
+  });
+  check(loadingFrames >= 3, `the loading runs in slices across frames (${loadingFrames} frames)`);
   check(await fitCanvasTo800x480(page), 'the canvas follows the window to 800 x 480');
   check(page.count('Setting screen width and height...') >= 2, 'the game took the new window size');
   check(await page.waitLine('Entering screen state 15000...', 1, 20000), 'the introduction scroller comes');
