@@ -81,8 +81,10 @@ if ! sums_ok; then
   sandbox=()
   [ "$(id -u)" -eq 0 ] && sandbox=(-o APT::Sandbox::User=root)
   fetch() { apt-get source -q --download-only "${sandbox[@]}" "${SOURCES[@]}" >/dev/null; }
-  if ! fetch; then
-    [ "$(id -u)" -eq 0 ] && apt-get update -qq && fetch
+  if ! fetch && ! { [ "$(id -u)" -eq 0 ] && apt-get update -qq && fetch; }; then
+    echo "apt-get source could not fetch ${SOURCES[*]}. A point release may have replaced a" >&2
+    echo "pinned version in the archive: pin the one 'apt-cache showsrc' lists, with its sums." >&2
+    exit 1
   fi
   if ! sums_ok; then
     echo -n "$SUMS" | sha256sum --check 2>&1 | grep -v ': OK$' >&2
