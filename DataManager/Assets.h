@@ -42,6 +42,28 @@ void LoadLoadingScreen(TVelaSoundSystem& sound, const TAssetSource& source);
 void LoadAssets(TVelaSoundSystem& sound, const TAssetSource& source, const TSharedWord<bool>* stop,
                 const std::function<void()>& beforePublish);
 
+// The same loading cut into steps, run one at a time where no thread can
+// load (each is one picture, module, sound or table); the last step publishes.
+class TAssetLoadSteps {
+public:
+    // The font, 14 modules, 9 sounds, 3 pictures, 3 sprite tables and the publishing.
+    static constexpr size_t StepCount = 32;
+
+    TAssetLoadSteps(TVelaSoundSystem& sound, TAssetSource source, std::function<void()> beforePublish);
+    // Runs the next step; returns whether steps remain.
+    bool RunNext();
+    // Whether every step has run.
+    bool Done() const;
+
+private:
+    void runStep(size_t step);
+
+    TVelaSoundSystem& sound_;
+    TAssetSource source_;
+    std::function<void()> beforePublish_;
+    size_t next_ = 0;
+};
+
 // The loading state's per-frame texture step (main thread).
 enum class TUploadStep { Waiting, Uploaded, Done };
 // Counts UploadDelay down, then uploads the next dirty texture (font, sets one to

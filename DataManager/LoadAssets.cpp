@@ -1,5 +1,5 @@
-// The load thread's work: every asset of the package into its store, in a fixed
-// order, each step announced and its outcome logged.
+// The loading's work: every asset of the package into its store, in a fixed
+// order of steps, each announced and its outcome logged.
 #include "DataManager/AssetTextures.h"
 #include "DataManager/Assets.h"
 #include "DataManager/EntryFailure.h"
@@ -126,18 +126,20 @@ void loadFontWidths(const TAssetSource& source)
                                                        std::to_string(sizeof FontWidths) + " are expected"));
 }
 
-void loadModules(TVelaSoundSystem& sound, const TAssetSource& source)
+// One module of the loading order; the first and the last also say where the tracks stand.
+void loadModule(TVelaSoundSystem& sound, const TAssetSource& source, size_t index)
 {
-    source.log("Loading tracks...");
-    for (const TModuleEntry& entry : moduleOrder) {
-        std::vector<uint8_t> bytes;
-        const bool present = source.fetch(entry.name, bytes);
-        if (present && sound.LoadModule(entry.slot, bytes.data(), int32_t(bytes.size()), true, velaxm::kCubic))
-            continue;
+    const TModuleEntry& entry = moduleOrder[index];
+    if (index == 0)
+        source.log("Loading tracks...");
+    std::vector<uint8_t> bytes;
+    const bool present = source.fetch(entry.name, bytes);
+    if (!present || !sound.LoadModule(entry.slot, bytes.data(), int32_t(bytes.size()), true, velaxm::kCubic)) {
         source.log("Can't load tracks!");
         source.log(EntryFailureLine(entry.name, present ? EntryFailure::NotAModule : EntryFailure::Missing));
     }
-    source.log("Tracks loaded..");
+    if (index + 1 == moduleOrder.size())
+        source.log("Tracks loaded..");
 }
 
 void loadSound(TVelaSoundSystem& sound, const TAssetSource& source, const TSoundEntry& entry)
@@ -176,32 +178,57 @@ void loadSpriteTable(const TAssetSource& source, const TTextureEntry& entry)
 
 } // namespace
 
+TAssetLoadSteps::TAssetLoadSteps(TVelaSoundSystem& sound, TAssetSource source, std::function<void()> beforePublish)
+    : sound_(sound), source_(std::move(source)), beforePublish_(std::move(beforePublish))
+{}
+
+bool TAssetLoadSteps::Done() const { return next_ >= StepCount; }
+
+bool TAssetLoadSteps::RunNext()
+{
+    if (Done())
+        return false;
+    runStep(next_++);
+    return !Done();
+}
+
+// Steps in the loading order: the font, each module, each sound, each picture,
+// the sprite tables (each refers to its texture, so all three images exist
+// first), then the publishing.
+void TAssetLoadSteps::runStep(size_t step)
+{
+    constexpr size_t modulesStart = 2;
+    constexpr size_t soundsStart = modulesStart + moduleOrder.size();
+    constexpr size_t picturesStart = soundsStart + soundOrder.size();
+    constexpr size_t tablesStart = picturesStart + textureOrder.size();
+    static_assert(tablesStart + textureOrder.size() + 1 == StepCount);
+    if (step == 0) {
+        source_.log("Loading font...");
+        loadTexture(source_, FontTexture, "zagbold.png", "Font loaded...", "Cann't load font!");
+    } else if (step == 1) {
+        loadFontWidths(source_);
+    } else if (step < soundsStart) {
+        loadModule(sound_, source_, step - modulesStart);
+    } else if (step < picturesStart) {
+        loadSound(sound_, source_, soundOrder[step - soundsStart]);
+    } else if (step < tablesStart) {
+        const TTextureEntry& entry = textureOrder[step - picturesStart];
+        source_.log(entry.beforeImage);
+        loadTexture(source_, *entry.texture, entry.png, entry.imageLoaded, entry.imageFailed);
+        (*entry.texture)->SpriteAtlas = true;
+    } else if (step < StepCount - 1) {
+        loadSpriteTable(source_, textureOrder[step - tablesStart]);
+    } else {
+        if (beforePublish_)
+            beforePublish_();
+        AssetsLoaded.Exchange(-1);
+    }
+}
+
 void LoadAssets(TVelaSoundSystem& sound, const TAssetSource& source, const TSharedWord<bool>* stop,
                 const std::function<void()>& beforePublish)
 {
-    const auto stopped = [stop] { return stop != nullptr && stop->Load(); };
-    source.log("Loading font...");
-    loadTexture(source, FontTexture, "zagbold.png", "Font loaded...", "Cann't load font!");
-    loadFontWidths(source);
-    if (stopped())
-        return;
-    loadModules(sound, source);
-    for (const TSoundEntry& entry : soundOrder) {
-        if (stopped())
-            return;
-        loadSound(sound, source, entry);
-    }
-    for (const TTextureEntry& entry : textureOrder) {
-        source.log(entry.beforeImage);
-        loadTexture(source, *entry.texture, entry.png, entry.imageLoaded, entry.imageFailed);
-        (*entry.texture)->SpriteAtlas = true;
-    }
-    // Each table refers to its texture, so all three images exist first.
-    for (const TTextureEntry& entry : textureOrder)
-        loadSpriteTable(source, entry);
-    if (stopped())
-        return;
-    if (beforePublish)
-        beforePublish();
-    AssetsLoaded.Exchange(-1);
+    TAssetLoadSteps steps(sound, source, beforePublish);
+    while (!steps.Done() && !(stop != nullptr && stop->Load()))
+        steps.RunNext();
 }

@@ -4,6 +4,7 @@
 #include "VelaXM/VoiceMix.h"
 
 #include <algorithm>
+#include <atomic>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -147,14 +148,28 @@ void TVelaXM::ConvertOutput(int16_t* Target) const
     }
 }
 
+namespace {
+
+// A note-log entry: the game may read one while a restarted song writes it
+// again, so each is read and written as a single atomic value. The count's
+// release and acquire still order a new entry before the count that shows it.
+int32_t readEntry(const int32_t& entry)
+{
+    return std::atomic_ref<int32_t>(const_cast<int32_t&>(entry)).load(std::memory_order_relaxed);
+}
+
+void writeEntry(int32_t& entry, int32_t value) { std::atomic_ref<int32_t>(entry).store(value, std::memory_order_relaxed); }
+
+} // namespace
+
 void TVelaXM::NoteStarted(int32_t Channel, int32_t Note)
 {
     if (!Watches(Channel))
         return;
     const int32_t count = noteLogCount_.Load();
     if (noteLogEnabled_ && count < kNoteLogSize) {
-        loggedNotes_[size_t(count)] = Note - 1;
-        loggedRows_[size_t(count)] = 0;
+        writeEntry(loggedNotes_[size_t(count)], Note - 1);
+        writeEntry(loggedRows_[size_t(count)], 0);
         noteLogLast_ = count;
         // Published after its entry, so that a reader that sees the count sees the note.
         noteLogCount_.Store(count + 1);
@@ -172,15 +187,15 @@ void TVelaXM::KeyOff(int32_t Channel)
 void TVelaXM::RowTriggered(int32_t Channel)
 {
     if (Watches(Channel) && noteLogEnabled_ && noteLogLast_ > 0 && soundingNote_ >= 0)
-        ++loggedRows_[size_t(noteLogLast_)];
+        writeEntry(loggedRows_[size_t(noteLogLast_)], readEntry(loggedRows_[size_t(noteLogLast_)]) + 1);
 }
 
 void TVelaXM::ReplaceNoteLog(std::span<const int32_t> Notes, int32_t Rows)
 {
     const size_t count = std::min(Notes.size(), size_t(kNoteLogSize));
     for (size_t i = 0; i < count; ++i) {
-        loggedNotes_[i] = Notes[i];
-        loggedRows_[i] = Rows;
+        writeEntry(loggedNotes_[i], Notes[i]);
+        writeEntry(loggedRows_[i], Rows);
     }
     noteLogLast_ = 0;
     noteLogEnabled_ = false;
@@ -189,10 +204,10 @@ void TVelaXM::ReplaceNoteLog(std::span<const int32_t> Notes, int32_t Rows)
 
 int32_t TVelaXM::LoggedNote(int32_t Index) const
 {
-    return Index >= 0 && Index < noteLogCount_.Load() ? loggedNotes_[size_t(Index)] : 0;
+    return Index >= 0 && Index < noteLogCount_.Load() ? readEntry(loggedNotes_[size_t(Index)]) : 0;
 }
 
 int32_t TVelaXM::LoggedRows(int32_t Index) const
 {
-    return Index >= 0 && Index < noteLogCount_.Load() ? loggedRows_[size_t(Index)] : 0;
+    return Index >= 0 && Index < noteLogCount_.Load() ? readEntry(loggedRows_[size_t(Index)]) : 0;
 }

@@ -1,7 +1,6 @@
 #include "app/EventLoop.h"
 
 #include "app/Fatal.h"
-#include "app/FramePacer.h"
 #include "app/GlobalLock.h"
 #include "app/WebPage.h"
 #include "game/Clock.h"
@@ -23,14 +22,6 @@ constexpr Uint32 PollingBudgetMs = 20;
 constexpr SDLMod AltOrMeta = static_cast<SDLMod>(KMOD_LALT | KMOD_RALT | KMOD_LMETA | KMOD_RMETA);
 
 bool cursorShown = false;
-TFramePacer pacer;
-
-// Whether the driver confirms that buffer swaps wait for the display.
-bool swapsWaitForDisplay()
-{
-    int interval = 0;
-    return SDL_GL_GetAttribute(SDL_GL_SWAP_CONTROL, &interval) == 0 && interval == 1;
-}
 
 void mapMouse(int x, int y)
 {
@@ -82,7 +73,7 @@ void resizeWindow(int width, int height)
     ScreenSurface = SDL_SetVideoMode(width, height, 32, VideoFlags);
     if (!ScreenSurface)
         FatalError("Unable to create screen : ");
-    pacer.Restart(swapsWaitForDisplay(), MonotonicNanoseconds());
+    RestartFramePacing();
     SetScreenSize(width, height);
     RebuildGraphics();
 }
@@ -141,7 +132,8 @@ void pollEvents()
     }
 }
 
-void stepFrame()
+// Returns whether a frame was drawn and swapped.
+bool stepFrame()
 {
     if (!cursorShown) {
         cursorShown = true;
@@ -149,24 +141,20 @@ void stepFrame()
     }
     ElapsedTime = ClockNow() - StartTime;
     if (!FrameStep(ElapsedTime - FrameOrigin))
-        return;
+        return false;
     if (OpenWebPageRequested.Exchange(0) != 0)
         OpenPublisherWebPage();
     FrameOrigin = ElapsedTime;
     SDL_GL_SwapBuffers();
-    SleepUntil(pacer.WakeTime(MonotonicNanoseconds()));
+    return true;
 }
 
 } // namespace
 
-void RequestSwapsThatWait() { SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1); }
+bool GameGoesOn() { return Running && QuitRequested.Load() == 0; }
 
-void RunMainLoop()
+bool RunFramePass()
 {
-    pacer.Restart(swapsWaitForDisplay(), MonotonicNanoseconds());
-    while (Running && QuitRequested.Load() == 0) {
-        pollEvents();
-        if (Running)
-            stepFrame();
-    }
+    pollEvents();
+    return Running && stepFrame();
 }

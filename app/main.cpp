@@ -1,12 +1,12 @@
 // Quavero's main program: start-up, the main loop and the orderly shutdown.
 #include "DataManager/DataFiles.h"
-#include "DataManager/LoadThread.h"
 #include "VelaSoundSystem/AudioFormat.h"
 #include "VelaSoundSystem/SoundSystem.h"
 #include "app/AudioDevice.h"
 #include "app/EventLoop.h"
 #include "app/Fatal.h"
 #include "app/GlobalLock.h"
+#include "app/Loading.h"
 #include "app/WindowSize.h"
 #include "game/Clock.h"
 #include "game/Frame.h"
@@ -25,7 +25,6 @@
 #endif
 
 TVelaCriticalSection* GlobalLock = nullptr;
-TLoadThread* LoadThread = nullptr;
 
 namespace {
 
@@ -75,7 +74,7 @@ void resolveOpenGL()
 {
     logMain("Initializing OpenGL...");
     std::string missingGroup;
-    if (!LoadGLApi(lookupGLFunction, missingGroup))
+    if (!LoadContextGLApi(lookupGLFunction, missingGroup))
         FatalError("Unable to load needed OpenGL extensions : ");
 }
 
@@ -108,7 +107,7 @@ void startUp(int argc, char** argv)
     SetScreenSize(size.width, size.height);
     RebuildGraphics();
     PauseAudioDevice(false);
-    LoadThread = new TLoadThread(*SoundSystem, PackageAssetSource(), LoadThreadHooks());
+    StartLoading(*SoundSystem);
     ElapsedTime = ClockNow() - StartTime;
     FrameOrigin = ElapsedTime;
     SDL_WM_SetCaption("Quavero", nullptr);
@@ -118,12 +117,7 @@ void startUp(int argc, char** argv)
 void shutDown()
 {
     logMain("Main loop leaved...");
-    if (LoadThread) {
-        LoadThread->Terminate();
-        LoadThread->WaitFor();
-        delete LoadThread;
-        LoadThread = nullptr;
-    }
+    StopLoading();
     PauseAudioDevice(true);
     CloseAudioDevice();
     ReleaseGraphics();
@@ -155,7 +149,6 @@ int main(int argc, char** argv)
 {
     keepLargeBlocksMapped();
     startUp(argc, argv);
-    RunMainLoop();
-    shutDown();
+    RunMainLoop(shutDown);
     return 0;
 }

@@ -4,8 +4,9 @@ if(NOT EMSCRIPTEN)
   return()
 endif()
 
-# The decoders turn a failed allocation into a clean failure by catching it;
-# Emscripten's default of aborting on any throw would make that a crash.
+# The decoders turn a failed allocation into a clean failure by catching it, and
+# the renderer and the loaders report failures with exceptions; Emscripten's
+# default of aborting on any throw would make those crashes.
 add_compile_options(-fexceptions)
 add_link_options(-fexceptions -sALLOW_MEMORY_GROWTH=1)
 

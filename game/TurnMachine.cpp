@@ -255,6 +255,7 @@ void stepPlayerTurn()
             melodyComplete();
         } else {
             Score = Score + Score / 10 + 10;
+            GameLog("Phrase repeated, score " + std::to_string(Score) + "...");
             go(PhaseMyTurn);
         }
         break;

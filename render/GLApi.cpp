@@ -1,6 +1,9 @@
 #include "render/GLApi.h"
 
+#include <cstring>
+
 GLApi GL;
+bool OpenGLESContext = false;
 
 namespace {
 
@@ -16,42 +19,65 @@ bool allEntryPointsResolve(GLProcLookup lookup, std::string& missingGroup)
     return true;
 }
 
+// Returns whether the function was found.
 template <typename Function>
-void resolve(GLProcLookup lookup, Function& function, const char* name)
+bool resolve(GLProcLookup lookup, Function& function, const char* name)
 {
     function = reinterpret_cast<Function>(lookup(name));
+    return function != nullptr;
+}
+
+// Every function the renderer calls through GL; each is in OpenGL 2.0 and OpenGL ES 2.0 alike.
+bool resolveRendererFunctions(GLProcLookup lookup, std::string& missingGroup)
+{
+    bool found = true;
+    found &= resolve(lookup, GL.ActiveTexture, "glActiveTexture");
+    found &= resolve(lookup, GL.GenBuffers, "glGenBuffers");
+    found &= resolve(lookup, GL.BindBuffer, "glBindBuffer");
+    found &= resolve(lookup, GL.BufferData, "glBufferData");
+    found &= resolve(lookup, GL.DeleteBuffers, "glDeleteBuffers");
+    found &= resolve(lookup, GL.CreateShader, "glCreateShader");
+    found &= resolve(lookup, GL.ShaderSource, "glShaderSource");
+    found &= resolve(lookup, GL.CompileShader, "glCompileShader");
+    found &= resolve(lookup, GL.GetShaderiv, "glGetShaderiv");
+    found &= resolve(lookup, GL.GetShaderInfoLog, "glGetShaderInfoLog");
+    found &= resolve(lookup, GL.DeleteShader, "glDeleteShader");
+    found &= resolve(lookup, GL.CreateProgram, "glCreateProgram");
+    found &= resolve(lookup, GL.AttachShader, "glAttachShader");
+    found &= resolve(lookup, GL.BindAttribLocation, "glBindAttribLocation");
+    found &= resolve(lookup, GL.LinkProgram, "glLinkProgram");
+    found &= resolve(lookup, GL.GetProgramiv, "glGetProgramiv");
+    found &= resolve(lookup, GL.GetProgramInfoLog, "glGetProgramInfoLog");
+    found &= resolve(lookup, GL.DeleteProgram, "glDeleteProgram");
+    found &= resolve(lookup, GL.UseProgram, "glUseProgram");
+    found &= resolve(lookup, GL.GetUniformLocation, "glGetUniformLocation");
+    found &= resolve(lookup, GL.Uniform1i, "glUniform1i");
+    found &= resolve(lookup, GL.Uniform4f, "glUniform4f");
+    found &= resolve(lookup, GL.EnableVertexAttribArray, "glEnableVertexAttribArray");
+    found &= resolve(lookup, GL.DisableVertexAttribArray, "glDisableVertexAttribArray");
+    found &= resolve(lookup, GL.VertexAttribPointer, "glVertexAttribPointer");
+    if (!found)
+        missingGroup = "2.0";
+    return found;
 }
 
 } // namespace
 
 bool LoadGLApi(GLProcLookup lookup, std::string& missingGroup)
 {
-    if (!allEntryPointsResolve(lookup, missingGroup))
-        return false;
-    resolve(lookup, GL.ActiveTexture, "glActiveTexture");
-    resolve(lookup, GL.GenBuffers, "glGenBuffers");
-    resolve(lookup, GL.BindBuffer, "glBindBuffer");
-    resolve(lookup, GL.BufferData, "glBufferData");
-    resolve(lookup, GL.DeleteBuffers, "glDeleteBuffers");
-    resolve(lookup, GL.CreateShader, "glCreateShader");
-    resolve(lookup, GL.ShaderSource, "glShaderSource");
-    resolve(lookup, GL.CompileShader, "glCompileShader");
-    resolve(lookup, GL.GetShaderiv, "glGetShaderiv");
-    resolve(lookup, GL.GetShaderInfoLog, "glGetShaderInfoLog");
-    resolve(lookup, GL.DeleteShader, "glDeleteShader");
-    resolve(lookup, GL.CreateProgram, "glCreateProgram");
-    resolve(lookup, GL.AttachShader, "glAttachShader");
-    resolve(lookup, GL.BindAttribLocation, "glBindAttribLocation");
-    resolve(lookup, GL.LinkProgram, "glLinkProgram");
-    resolve(lookup, GL.GetProgramiv, "glGetProgramiv");
-    resolve(lookup, GL.GetProgramInfoLog, "glGetProgramInfoLog");
-    resolve(lookup, GL.DeleteProgram, "glDeleteProgram");
-    resolve(lookup, GL.UseProgram, "glUseProgram");
-    resolve(lookup, GL.GetUniformLocation, "glGetUniformLocation");
-    resolve(lookup, GL.Uniform1i, "glUniform1i");
-    resolve(lookup, GL.Uniform4f, "glUniform4f");
-    resolve(lookup, GL.EnableVertexAttribArray, "glEnableVertexAttribArray");
-    resolve(lookup, GL.DisableVertexAttribArray, "glDisableVertexAttribArray");
-    resolve(lookup, GL.VertexAttribPointer, "glVertexAttribPointer");
-    return true;
+    return allEntryPointsResolve(lookup, missingGroup) && resolveRendererFunctions(lookup, missingGroup);
+}
+
+bool LoadGLESApi(GLProcLookup lookup, std::string& missingGroup) { return resolveRendererFunctions(lookup, missingGroup); }
+
+bool ContextIsOpenGLES()
+{
+    const auto* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    return version != nullptr && std::strncmp(version, "OpenGL ES", 9) == 0;
+}
+
+bool LoadContextGLApi(GLProcLookup lookup, std::string& missingGroup)
+{
+    OpenGLESContext = ContextIsOpenGLES();
+    return OpenGLESContext ? LoadGLESApi(lookup, missingGroup) : LoadGLApi(lookup, missingGroup);
 }

@@ -36,6 +36,8 @@ struct GLApi {
 };
 
 extern GLApi GL;
+// Whether LoadContextGLApi found an OpenGL ES context (WebGL among them).
+extern bool OpenGLESContext;
 
 // Looks up a GL function by name; null when the driver lacks it.
 using GLProcLookup = void* (*)(const char* name);
@@ -44,3 +46,10 @@ using GLProcLookup = void* (*)(const char* name);
 // 1.3, 1.4, 1.5, 2.0), and fills GL. Returns false and names the first
 // incomplete group in missingGroup when any entry point is missing.
 bool LoadGLApi(GLProcLookup lookup, std::string& missingGroup);
+// Resolves only the functions the renderer calls (all in OpenGL ES 2.0, which
+// lacks much of desktop OpenGL 1.2 to 2.0); names group 2.0 when one is missing.
+bool LoadGLESApi(GLProcLookup lookup, std::string& missingGroup);
+// Whether the current context is OpenGL ES (WebGL among them), by its version string.
+bool ContextIsOpenGLES();
+// LoadGLESApi for an OpenGL ES context, else LoadGLApi; sets OpenGLESContext.
+bool LoadContextGLApi(GLProcLookup lookup, std::string& missingGroup);

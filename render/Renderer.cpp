@@ -135,10 +135,13 @@ void BeginFrame()
     glDisable(GL_CULL_FACE);
     glDisable(GL_DEPTH_TEST);
     glDepthMask(GL_FALSE);
+    // OpenGL ES has no texturing switch (the shaders alone sample) and refuses it.
     GL.ActiveTexture(GL_TEXTURE1);
-    glDisable(GL_TEXTURE_2D);
+    if (!OpenGLESContext)
+        glDisable(GL_TEXTURE_2D);
     GL.ActiveTexture(GL_TEXTURE0);
-    glEnable(GL_TEXTURE_2D);
+    if (!OpenGLESContext)
+        glEnable(GL_TEXTURE_2D);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     UseTextureShader();

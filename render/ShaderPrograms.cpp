@@ -48,14 +48,29 @@ struct UniformRequest {
     int32_t ShaderProgram::*location;
 };
 
+// The sources are GLSL ES 1.00 apart from their version line: an ES context gets
+// that version instead, and its fragment shaders the float precision ES asks
+// for: high where the device has it, as texture coordinates across a 2048-texel
+// atlas need more than medium's 10 bits.
+std::string sourceForContext(std::string_view source, bool fragment)
+{
+    if (!OpenGLESContext)
+        return std::string(source);
+    constexpr std::string_view precision = "#ifdef GL_FRAGMENT_PRECISION_HIGH\nprecision highp float;\n"
+                                           "#else\nprecision mediump float;\n#endif\n";
+    const std::string_view body = source.substr(source.find('\n') + 1);
+    return "#version 100\n" + std::string(fragment ? precision : "") + std::string(body);
+}
+
 void compileProgram(ShaderProgram& shader, std::string_view vertexSource, std::string_view fragmentSource,
                     const std::vector<UniformRequest>& uniforms, const char* missingUniformMessage)
 {
     unloadProgram(shader);
-    shader.vertexShader =
-        CompileShader(GL_VERTEX_SHADER, vertexSource.data(), static_cast<int32_t>(vertexSource.size()));
+    const std::string vertex = sourceForContext(vertexSource, false);
+    const std::string fragment = sourceForContext(fragmentSource, true);
+    shader.vertexShader = CompileShader(GL_VERTEX_SHADER, vertex.data(), static_cast<int32_t>(vertex.size()));
     shader.fragmentShader =
-        CompileShader(GL_FRAGMENT_SHADER, fragmentSource.data(), static_cast<int32_t>(fragmentSource.size()));
+        CompileShader(GL_FRAGMENT_SHADER, fragment.data(), static_cast<int32_t>(fragment.size()));
     shader.program = LinkProgram(shader.vertexShader, shader.fragmentShader);
     bool allFound = true;
     for (const UniformRequest& uniform : uniforms) {

@@ -3,7 +3,8 @@
 #include <string_view>
 
 // GLSL sources of the four programs. They declare version 130 yet use the
-// older attribute/varying words, so they need a compatibility context.
+// older attribute/varying words, so they need a compatibility context; past
+// the version line they are GLSL ES 1.00 as well (OpenGL ES, WebGL 1).
 namespace shader_source {
 
 extern const std::string_view TextureVertex;

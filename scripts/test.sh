@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the plain and the sanitizer build, and runs
 # the whole suite in both under a virtual X display, runs the engine's tests
-# built in WebAssembly under node, then installs the Debian package in a clean
-# Debian 12 root and starts it there.
+# built in WebAssembly under node, then builds the browser version and plays it
+# in headless chromium, then installs the Debian package in a clean Debian 12
+# root and starts it there.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -28,6 +29,10 @@ TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
 # The engine built with Emscripten, its tests run under node.
 echo "== engine tests under node"
 bash scripts/test-web-node.sh || status=1
+
+# The browser build, played in headless chromium.
+echo "== browser build and test"
+bash scripts/test-web.sh || status=1
 
 # The Debian package, installed and started in a clean Debian 12 root.
 echo "== package check"

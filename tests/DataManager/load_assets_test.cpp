@@ -181,6 +181,30 @@ TEST_F(LoadAssetsTest, MissingOrUnreadablePicturesBecomeEmptyTexturesAndTheirShe
     EXPECT_EQ(AssetsLoaded.Load(), -1);
 }
 
+// The browser runs the same loading one step per slice between frames.
+TEST_F(LoadAssetsTest, StepsLoggedAsTheWholeLoadAndPublishedOnlyByTheLast)
+{
+    load();
+    const std::vector<std::string> wholeLoad = fake.lines;
+    fake.lines.clear();
+    AssetsLoaded.Store(0);
+    int32_t seenBeforeHook = 1;
+    TAssetLoadSteps steps(sound, fake.source(), [&seenBeforeHook] { seenBeforeHook = AssetsLoaded.Load(); });
+    size_t run = 0;
+    bool more = true;
+    while (more) {
+        EXPECT_EQ(AssetsLoaded.Load(), 0) << "published before step " << run;
+        more = steps.RunNext();
+        ++run;
+    }
+    EXPECT_EQ(run, TAssetLoadSteps::StepCount);
+    EXPECT_TRUE(steps.Done());
+    EXPECT_FALSE(steps.RunNext());
+    EXPECT_EQ(seenBeforeHook, 0);
+    EXPECT_EQ(AssetsLoaded.Load(), -1);
+    EXPECT_EQ(fake.lines, wholeLoad);
+}
+
 TEST_F(LoadAssetsTest, StoppedLoadIsNotPublished)
 {
     TSharedWord<bool> stop{true};

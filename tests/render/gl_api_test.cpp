@@ -1,4 +1,5 @@
-// Start-up refuses a driver that lacks any OpenGL 1.2 to 2.0 entry point.
+// Start-up refuses a desktop driver that lacks any OpenGL 1.2 to 2.0 entry
+// point, and an OpenGL ES one (WebGL) that lacks a function the renderer calls.
 #include "render/GLApi.h"
 
 #include <gtest/gtest.h>
@@ -36,6 +37,19 @@ TEST(GLApi, NamesTheFirstIncompleteVersionGroup)
     missingName = "glUniform4f";
     EXPECT_FALSE(LoadGLApi(fakeLookup, group));
     EXPECT_EQ(group, "2.0");
+}
+
+TEST(GLApi, OpenGLESNeedsOnlyTheRenderersFunctions)
+{
+    std::string group;
+    missingName = "glWindowPos3sv";
+    EXPECT_TRUE(LoadGLESApi(fakeLookup, group));
+    for (const char* called : {"glActiveTexture", "glVertexAttribPointer", "glUniform1i"}) {
+        missingName = called;
+        group.clear();
+        EXPECT_FALSE(LoadGLESApi(fakeLookup, group)) << called;
+        EXPECT_EQ(group, "2.0");
+    }
 }
 
 } // namespace
