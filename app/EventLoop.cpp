@@ -2,11 +2,13 @@
 
 #include "app/Fatal.h"
 #include "app/FramePacer.h"
+#include "app/Gamepad.h"
 #include "app/GlobalLock.h"
 #include "app/WebPage.h"
 #include "game/Clock.h"
 #include "game/Frame.h"
 #include "game/ProgramState.h"
+#include "render/Logger.h"
 #include "render/Renderer.h"
 #include "render/Viewport.h"
 
@@ -24,6 +26,8 @@ constexpr SDLMod AltOrMeta = static_cast<SDLMod>(KMOD_LALT | KMOD_RALT | KMOD_LM
 
 bool cursorShown = false;
 TFramePacer pacer;
+WindowSize desktopSize{800, 480};
+WindowSize windowedSize{800, 480}; // the window's size to go back to from full screen
 
 // Whether the driver confirms that buffer swaps wait for the display.
 bool swapsWaitForDisplay()
@@ -72,6 +76,35 @@ int32_t gameKeyOf(SDLKey key)
     }
 }
 
+// The pause, volume and mute keys; 0 for others. Music and effects sit on two
+// neighbouring pairs away from the digit row, whose 1 to 4 are the tabs.
+int32_t controlOf(SDLKey key)
+{
+    switch (key) {
+    case SDLK_p:
+    case SDLK_PAUSE:
+        return ControlPause;
+    case SDLK_MINUS:
+    case SDLK_KP_MINUS:
+        return ControlMusicDown;
+    case SDLK_EQUALS:
+    case SDLK_PLUS:
+    case SDLK_KP_PLUS:
+        return ControlMusicUp;
+    case SDLK_LEFTBRACKET:
+        return ControlEffectsDown;
+    case SDLK_RIGHTBRACKET:
+        return ControlEffectsUp;
+    case SDLK_m:
+        return ControlMute;
+    default:
+        return 0;
+    }
+}
+
+// Shift, Alt and the like say nothing on their own (they may begin Alt+Enter).
+bool isModifier(SDLKey key) { return key >= SDLK_NUMLOCK && key <= SDLK_COMPOSE; }
+
 void resizeWindow(int width, int height)
 {
     TVelaLockGuard guard(*GlobalLock);
@@ -87,19 +120,66 @@ void resizeWindow(int width, int height)
     RebuildGraphics();
 }
 
+// Between the window and full screen, through the same rebuild a resize goes
+// through; the window comes back at the size it had.
+void toggleFullScreen()
+{
+    if ((VideoFlags & SDL_FULLSCREEN) != 0) {
+        Logger().LogMessage("Switching to a window...", "Main");
+        VideoFlags &= ~uint32_t(SDL_FULLSCREEN);
+        resizeWindow(windowedSize.width, windowedSize.height);
+    } else {
+        Logger().LogMessage("Switching to full screen...", "Main");
+        if (ScreenSurface != nullptr)
+            windowedSize = {ScreenSurface->w, ScreenSurface->h};
+        VideoFlags |= SDL_FULLSCREEN;
+        resizeWindow(desktopSize.width, desktopSize.height);
+    }
+}
+
+// Returns false when polling should stop for this pass.
+bool handleKey(const SDL_keysym& keysym)
+{
+    const SDLKey key = keysym.sym;
+    const bool alt = (keysym.mod & AltOrMeta) != 0;
+    if (key == SDLK_F4 && alt) {
+        Running = false;
+        return false;
+    }
+    if (key == SDLK_F11 || ((key == SDLK_RETURN || key == SDLK_KP_ENTER) && alt)) {
+        toggleFullScreen();
+        return true;
+    }
+    if (const int32_t control = controlOf(key); control != 0) {
+        ControlEvent(control);
+        return true;
+    }
+    if (!isModifier(key))
+        ControlEvent(ControlAnyKey);
+    if (key == SDLK_ESCAPE)
+        EscapePressed.exchange(-1);
+    if (const int32_t gameKey = gameKeyOf(key); gameKey != 0)
+        GameKeyEvent(gameKey);
+    return true;
+}
+
+// The window losing the input focus or being minimised pauses the game.
+void handleActive(const SDL_ActiveEvent& active)
+{
+    if (active.gain == 0 && (active.state & (SDL_APPINPUTFOCUS | SDL_APPACTIVE)) != 0)
+        ControlEvent(ControlFocusLost);
+}
+
 // Handles one event; returns false when polling should stop for this pass.
 bool handleEvent(const SDL_Event& event)
 {
+    if (HandleGamepadEvent(event))
+        return true;
     switch (event.type) {
     case SDL_KEYDOWN:
-        if (event.key.keysym.sym == SDLK_ESCAPE)
-            EscapePressed.exchange(-1);
-        if (event.key.keysym.sym == SDLK_F4 && (event.key.keysym.mod & AltOrMeta) != 0) {
-            Running = false;
-            return false;
-        }
-        if (const int32_t key = gameKeyOf(event.key.keysym.sym); key != 0)
-            GameKeyEvent(key);
+        return handleKey(event.key.keysym);
+    case SDL_ACTIVEEVENT:
+        handleActive(event.active);
         return true;
     case SDL_MOUSEMOTION: {
         TVelaLockGuard guard(*GlobalLock);
@@ -158,6 +238,12 @@ void stepFrame()
 }
 
 } // namespace
+
+void RememberWindowSizes(WindowSize desktop, WindowSize window)
+{
+    desktopSize = desktop;
+    windowedSize = window;
+}
 
 void RequestSwapsThatWait() { SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1); }
 
