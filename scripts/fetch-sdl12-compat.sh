@@ -9,6 +9,7 @@
 #   bash scripts/fetch-sdl12-compat.sh [FOLDER]   (default build/sdl12-compat)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/apt-download.sh
 manifest=$PWD/tests/app/sdl12-compat.tsv
 dest=${1:-build/sdl12-compat}
 if [ "$(dpkg --print-architecture)" != amd64 ]; then
@@ -30,18 +31,8 @@ wanted=()
 while IFS=$'\t' read -r package version _ _; do
   wanted+=("$package=$version")
 done < <(tail -n +2 "$manifest")
-sandbox=()
-[ "$(id -u)" -eq 0 ] && sandbox=(-o APT::Sandbox::User=root)
-download() { (cd "$work" && apt-get download -q "${sandbox[@]}" "${wanted[@]}" >/dev/null); }
 echo "Fetching sdl12-compat into $dest: ${wanted[*]}"
-if ! download; then
-  if [ "$(id -u)" -eq 0 ]; then
-    apt-get update -qq && download
-  else
-    echo "apt-get download failed; refresh the package lists as root (apt-get update) and run this again." >&2
-    exit 1
-  fi
-fi
+apt_download "$work" "${wanted[@]}" || exit 1
 
 while IFS=$'\t' read -r package version sum library; do
   deb=$(ls "$work/${package}_"*.deb)
