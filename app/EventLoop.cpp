@@ -163,11 +163,30 @@ bool handleKey(const SDL_keysym& keysym)
     return true;
 }
 
-// The window losing the input focus or being minimised pauses the game.
+// The window being minimised pauses the game at once; a loss of the input
+// focus only once it has lasted FocusLossGraceMs, since switching the video
+// mode and some window managers take the focus away for a moment and give it
+// straight back.
+constexpr Uint32 FocusLossGraceMs = 250;
+bool focusLossPending = false;
+Uint32 focusLostAt = 0;
+
 void handleActive(const SDL_ActiveEvent& active)
 {
-    if (active.gain == 0 && (active.state & (SDL_APPINPUTFOCUS | SDL_APPACTIVE)) != 0)
+    if (active.gain == 0 && (active.state & SDL_APPACTIVE) != 0)
         ControlEvent(ControlFocusLost);
+    if ((active.state & SDL_APPINPUTFOCUS) != 0) {
+        focusLossPending = active.gain == 0;
+        focusLostAt = SDL_GetTicks();
+    }
+}
+
+void reportLastingFocusLoss()
+{
+    if (focusLossPending && SDL_GetTicks() - focusLostAt >= FocusLossGraceMs) {
+        focusLossPending = false;
+        ControlEvent(ControlFocusLost);
+    }
 }
 
 // Handles one event; returns false when polling should stop for this pass.
@@ -252,6 +271,7 @@ void RunMainLoop()
     pacer.Restart(swapsWaitForDisplay(), MonotonicNanoseconds());
     while (Running && QuitRequested.load() == 0) {
         pollEvents();
+        reportLastingFocusLoss();
         if (Running)
             stepFrame();
     }

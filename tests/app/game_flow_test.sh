@@ -130,7 +130,11 @@ pause_and_resume() {
 # Switches to full screen and back, each through the loading pass; the screen
 # comes back as it was, without entering any state anew.
 full_screen_and_back() {
-    local entered before_shot
+    local entered before_shot paused
+    # Focusing the window, and the switches, take the focus away for a moment: no pause.
+    paused=$(count "Paused...")
+    xdotool windowfocus --sync "$window" 2>/dev/null
+    sleep 1 # the volume indicator gone
     entered=$(count "Entering screen state")
     capture before_full_screen >/dev/null
     before_shot=$work/before_full_screen.png
@@ -149,6 +153,7 @@ full_screen_and_back() {
     shot after_full_screen
     [ "$(window_size)" = "800x480" ] || fail "back from full screen the window is $(window_size), not 800x480"
     [ "$(count "Entering screen state")" -eq "$entered" ] || fail "full screen and back entered a screen state anew"
+    [ "$(count "Paused...")" -eq "$paused" ] || fail "full screen and back paused the game"
     local difference
     difference=$(compare -metric RMSE "$before_shot" "$work/after_full_screen.png" null: 2>&1 | sed 's/.*(\(.*\))/\1/')
     awk -v d="${difference:-1}" 'BEGIN { exit !(d < 0.08) }' ||
@@ -253,8 +258,8 @@ for _ in 1 2 3 4; do press equal; done
 awk -v p="${muted:-1}" 'BEGIN { exit !(p == 0) }' || fail "the menu music is heard while muted (peak $muted)"
 awk -v q="${quiet:-1}" -v l="${loud:-0}" 'BEGIN { exit !(l > 0.05 && q < l / 2) }' ||
     fail "four steps down did not lower the menu music by 12 dB (peak $loud, then $quiet)"
-pause_and_resume title_focus_lost focus
 full_screen_and_back
+pause_and_resume title_focus_lost focus
 click 630 240 # play
 state 50001
 shot track_selection
