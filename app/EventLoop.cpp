@@ -167,7 +167,7 @@ bool handleKey(const SDL_keysym& keysym)
 // focus only once it has lasted FocusLossGraceMs, since switching the video
 // mode and some window managers take the focus away for a moment and give it
 // straight back.
-constexpr Uint32 FocusLossGraceMs = 250;
+constexpr Uint32 FocusLossGraceMs = 500;
 bool focusLossPending = false;
 Uint32 focusLostAt = 0;
 

@@ -149,6 +149,8 @@ full_screen_and_back() {
         fail "the full screen is black"
     xdotool key --window "$window" alt+Return
     wait_log "Switching to a window..." 1 5
+    # Back in a window, the focus goes back to it, as a window manager gives it.
+    xdotool windowfocus "$window" 2>/dev/null
     sleep 1.5
     shot after_full_screen
     [ "$(window_size)" = "800x480" ] || fail "back from full screen the window is $(window_size), not 800x480"
