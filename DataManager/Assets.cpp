@@ -15,7 +15,7 @@ TTexture* LoadingScreenTexture = nullptr;
 TTexture* TextureSetOne = nullptr;
 TTexture* TextureSetTwo = nullptr;
 TTexture* TextureSetThree = nullptr;
-std::atomic<int32_t> AssetsLoaded{0};
+TSharedWord<int32_t> AssetsLoaded{0};
 int32_t UploadDelay = 10;
 int32_t AfterLoadingState = 10000;
 
@@ -68,7 +68,7 @@ TAssetSource PackageAssetSource()
 
 void LoadLoadingScreen(TVelaSoundSystem& sound, const TAssetSource& source)
 {
-    AssetsLoaded.exchange(0);
+    AssetsLoaded.Exchange(0);
     sound.SetModuleVolume(1.0f);
     sound.SetSampleVolume(1.0f);
     sound.SetAutoGain(true);
@@ -128,7 +128,7 @@ void MarkTexturesDirty()
 {
     if (LoadingScreenTexture != nullptr)
         LoadingScreenTexture->Dirty = true;
-    if (AssetsLoaded.load() == 0)
+    if (AssetsLoaded.Load() == 0)
         return;
     for (const TUploadEntry& entry : uploadOrder)
         if (*entry.texture != nullptr)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <atomic>
+#include "VelaBase/SharedWord.h"
 #include <cstdint>
 #include <functional>
 #include <string_view>
@@ -19,7 +19,7 @@ extern TTexture* TextureSetThree;
 
 // 0 while loading; -1 once the load thread has filled every store. Written by
 // exchange after the stores, so a reader that sees -1 sees the stores too.
-extern std::atomic<int32_t> AssetsLoaded;
+extern TSharedWord<int32_t> AssetsLoaded;
 // Frames to wait in the loading state before the first texture upload.
 extern int32_t UploadDelay;
 // Screen state resumed once loading and uploading are done.
@@ -39,7 +39,7 @@ void LoadLoadingScreen(TVelaSoundSystem& sound, const TAssetSource& source);
 // Fills every texture, sprite table, module, music and sample slot in the fixed
 // order, logging each step; stops early (without publishing) once stop is set.
 // beforePublish runs after the last store is filled and before AssetsLoaded is set.
-void LoadAssets(TVelaSoundSystem& sound, const TAssetSource& source, const std::atomic<bool>* stop,
+void LoadAssets(TVelaSoundSystem& sound, const TAssetSource& source, const TSharedWord<bool>* stop,
                 const std::function<void()>& beforePublish);
 
 // The loading state's per-frame texture step (main thread).

@@ -3,6 +3,7 @@
 #include "DataManager/AssetTextures.h"
 #include "DataManager/Assets.h"
 #include "DataManager/EntryFailure.h"
+#include "DataManager/SoundSlots.h"
 #include "VelaSoundSystem/SoundSystem.h"
 #include "render/Font.h"
 #include "render/Sprites.h"
@@ -20,22 +21,22 @@ struct TModuleEntry {
     uint8_t slot;
 };
 
-// Full tracks in slots 0..6, their melody-less copies in 10..16.
-const std::array<TModuleEntry, 14> moduleOrder{{
-    {"2012_skyward_nobass.xm", 0},
-    {"2012_halcyon_verse.xm", 1},
-    {"2012_labyrinth.xm", 2},
-    {"2012_commontheme.xm", 3},
-    {"2012_otherworld_melo1.xm", 4},
-    {"random.xm", 5},
-    {"c64rolld.xm", 6},
-    {"2012_skyward_nobass_empty.xm", 10},
-    {"2012_halcyon_verse_empty.xm", 11},
-    {"2012_labyrinth_empty.xm", 12},
-    {"2012_commontheme_empty.xm", 13},
-    {"2012_otherworld_melo1_empty.xm", 14},
-    {"random_empty.xm", 15},
-    {"c64rolld_empty.xm", 16},
+// Each track's full song, then the melody-less copies.
+const std::array<TModuleEntry, 2 * TrackSlotCount> moduleOrder{{
+    {"2012_skyward_nobass.xm", SongSlotOf(0)},
+    {"2012_halcyon_verse.xm", SongSlotOf(1)},
+    {"2012_labyrinth.xm", SongSlotOf(2)},
+    {"2012_commontheme.xm", SongSlotOf(3)},
+    {"2012_otherworld_melo1.xm", SongSlotOf(4)},
+    {"random.xm", SongSlotOf(5)},
+    {"c64rolld.xm", SongSlotOf(6)},
+    {"2012_skyward_nobass_empty.xm", PhraseSlotOf(0)},
+    {"2012_halcyon_verse_empty.xm", PhraseSlotOf(1)},
+    {"2012_labyrinth_empty.xm", PhraseSlotOf(2)},
+    {"2012_commontheme_empty.xm", PhraseSlotOf(3)},
+    {"2012_otherworld_melo1_empty.xm", PhraseSlotOf(4)},
+    {"random_empty.xm", PhraseSlotOf(5)},
+    {"c64rolld_empty.xm", PhraseSlotOf(6)},
 }};
 
 struct TSoundEntry {
@@ -48,20 +49,20 @@ struct TSoundEntry {
 };
 
 const std::array<TSoundEntry, 9> soundOrder{{
-    {"music.ogg", 0, true, "Loading music...", "Music loaded...", "Can't load music!"},
-    {"leveldone.ogg", 1, true, "Loading level done jingle...", "Level done jingle loaded...",
+    {"music.ogg", MusicSlotMenu, true, "Loading music...", "Music loaded...", "Can't load music!"},
+    {"leveldone.ogg", MusicSlotLevelDone, true, "Loading level done jingle...", "Level done jingle loaded...",
      "Can't load level done jingle!"},
-    {"gameover.ogg", 2, true, "Loading game over jingle...", "Game over jingle loaded...",
+    {"gameover.ogg", MusicSlotGameOver, true, "Loading game over jingle...", "Game over jingle loaded...",
      "Can't load game over jingle!"},
-    {"fail.ogg", 3, false, "Loading fail sound...", "Fail sound loaded...", "Cann't load fail sound!"},
-    {"solistenup.ogg", 4, false, "Loading so listen up sound...", "So listen up sound loaded...",
+    {"fail.ogg", SampleSlotFail, false, "Loading fail sound...", "Fail sound loaded...", "Cann't load fail sound!"},
+    {"solistenup.ogg", SampleSlotListenUp, false, "Loading so listen up sound...", "So listen up sound loaded...",
      "Cann't load so listen up sound!"},
-    {"myturn.ogg", 5, false, "Loading my turn sound...", "My turn sound loaded...", "Cann't load my turn sound!"},
-    {"yourturn.ogg", 6, false, "Loading your turn sound...", "Your turn sound loaded...",
+    {"myturn.ogg", SampleSlotMyTurn, false, "Loading my turn sound...", "My turn sound loaded...", "Cann't load my turn sound!"},
+    {"yourturn.ogg", SampleSlotYourTurn, false, "Loading your turn sound...", "Your turn sound loaded...",
      "Cann't load your turn sound!"},
-    {"areyoukiddingme.ogg", 7, false, "Loading areyoukiddingme sound...", "areyoukiddingme sound loaded...",
+    {"areyoukiddingme.ogg", SampleSlotKidding, false, "Loading areyoukiddingme sound...", "areyoukiddingme sound loaded...",
      "Cann't load areyoukiddingme sound!"},
-    {"greatgameplaydude.ogg", 8, false, "Loading greatgameplaydude sound...", "greatgameplaydude sound loaded...",
+    {"greatgameplaydude.ogg", SampleSlotGreatGameplay, false, "Loading greatgameplaydude sound...", "greatgameplaydude sound loaded...",
      "Cann't load greatgameplaydude sound!"},
 }};
 
@@ -131,7 +132,7 @@ void loadModules(TVelaSoundSystem& sound, const TAssetSource& source)
     for (const TModuleEntry& entry : moduleOrder) {
         std::vector<uint8_t> bytes;
         const bool present = source.fetch(entry.name, bytes);
-        if (present && sound.LoadModule(entry.slot, bytes.data(), int32_t(bytes.size()), true, 2))
+        if (present && sound.LoadModule(entry.slot, bytes.data(), int32_t(bytes.size()), true, velaxm::kCubic))
             continue;
         source.log("Can't load tracks!");
         source.log(EntryFailureLine(entry.name, present ? EntryFailure::NotAModule : EntryFailure::Missing));
@@ -175,10 +176,10 @@ void loadSpriteTable(const TAssetSource& source, const TTextureEntry& entry)
 
 } // namespace
 
-void LoadAssets(TVelaSoundSystem& sound, const TAssetSource& source, const std::atomic<bool>* stop,
+void LoadAssets(TVelaSoundSystem& sound, const TAssetSource& source, const TSharedWord<bool>* stop,
                 const std::function<void()>& beforePublish)
 {
-    const auto stopped = [stop] { return stop != nullptr && stop->load(); };
+    const auto stopped = [stop] { return stop != nullptr && stop->Load(); };
     source.log("Loading font...");
     loadTexture(source, FontTexture, "zagbold.png", "Font loaded...", "Cann't load font!");
     loadFontWidths(source);
@@ -202,5 +203,5 @@ void LoadAssets(TVelaSoundSystem& sound, const TAssetSource& source, const std::
         return;
     if (beforePublish)
         beforePublish();
-    AssetsLoaded.exchange(-1);
+    AssetsLoaded.Exchange(-1);
 }

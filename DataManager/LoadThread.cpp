@@ -10,7 +10,7 @@ TLoadThread::~TLoadThread()
     WaitFor();
 }
 
-void TLoadThread::Terminate() { terminated_.store(true); }
+void TLoadThread::Terminate() { terminated_.Store(true); }
 
 void TLoadThread::WaitFor()
 {

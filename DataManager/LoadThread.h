@@ -2,7 +2,7 @@
 
 #include "DataManager/Assets.h"
 
-#include <atomic>
+#include "VelaBase/SharedWord.h"
 #include <functional>
 #include <thread>
 
@@ -36,6 +36,6 @@ private:
     TVelaSoundSystem& sound_;
     TAssetSource source_;
     THooks hooks_;
-    std::atomic<bool> terminated_{false};
+    TSharedWord<bool> terminated_{false};
     std::thread thread_;
 };

@@ -4,7 +4,7 @@
 
 #include "VelaSoundSystem/SoundSystem.h"
 
-TAudioOutput::TAudioOutput(TVelaSoundSystem& Sound, const std::atomic<int32_t>& AssetsLoaded)
+TAudioOutput::TAudioOutput(TVelaSoundSystem& Sound, const TSharedWord<int32_t>& AssetsLoaded)
     : BlockPosition(Sound.OutputBytes), sound_(Sound), assetsLoaded_(AssetsLoaded)
 {}
 
@@ -19,7 +19,7 @@ void TAudioOutput::startBlock()
     BlockPosition = 0;
     // Paused, the game's music step waits too: a request taken now would start
     // its sound ahead of the moment it belongs to.
-    if (assetsLoaded_.load(std::memory_order_acquire) != 0 && !sound_.IsPaused()) {
+    if (assetsLoaded_.Load() != 0 && !sound_.IsPaused()) {
         // The game's music step: the music request of this block is applied
         // here, right before the block is mixed.
         if (applyMusicRequest_ != nullptr) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <atomic>
+#include "VelaBase/SharedWord.h"
 #include <cstdint>
 
 class TVelaSoundSystem;
@@ -16,7 +16,7 @@ public:
     using TBlockHook = void (*)(void* Context);
 
     // Serves blocks of Sound; AssetsLoaded is the loader's flag (0 = loading).
-    TAudioOutput(TVelaSoundSystem& Sound, const std::atomic<int32_t>& AssetsLoaded);
+    TAudioOutput(TVelaSoundSystem& Sound, const TSharedWord<int32_t>& AssetsLoaded);
 
     // Sets the hook through which the game's ApplyMusicRequest runs at every
     // block boundary after loading; null runs nothing.
@@ -32,7 +32,7 @@ private:
     void startBlock();
 
     TVelaSoundSystem& sound_;
-    const std::atomic<int32_t>& assetsLoaded_;
+    const TSharedWord<int32_t>& assetsLoaded_;
     TBlockHook applyMusicRequest_ = nullptr;
     void* hookContext_ = nullptr;
 };

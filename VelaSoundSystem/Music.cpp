@@ -67,12 +67,12 @@ void TVSSOGG::Start(bool NewLoop, int32_t Volume16, int32_t Panning16, int32_t S
     RingWrite = 0;
     std::memset(Ring, 0, sizeof Ring);
     endOfData_ = false;
-    Playing.store(true, std::memory_order_relaxed);
+    Playing.Store(true);
 }
 
 void TVSSOGG::Stop()
 {
-    Playing.store(false, std::memory_order_relaxed);
+    Playing.Store(false);
     TailLeft += LastLeft;
     TailRight += LastRight;
     LastLeft = 0;

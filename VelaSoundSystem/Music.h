@@ -1,7 +1,7 @@
 #pragma once
 
 #include <array>
-#include <atomic>
+#include "VelaBase/SharedWord.h"
 #include <cstdint>
 #include <memory>
 
@@ -44,7 +44,7 @@ public:
 
     TVelaSoundSystem* Owner = nullptr;        // not owned
     std::unique_ptr<TVelaXMStream> Stream;    // owned copy of the file image
-    std::atomic<bool> Playing{false};         // producing frames; read without the lock
+    TSharedWord<bool> Playing{false};         // producing frames; read without the lock
     bool Loop = false;                        // rewind at the end of the data
     int32_t Volume = 0;                       // 16.16
     int32_t CurrentGainLeft = 0;              // gains reached by the last mixed frame, x 4096 << 12

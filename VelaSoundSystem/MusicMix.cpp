@@ -55,7 +55,7 @@ constexpr TMixFrames MixKernels[2][2] = {{mixFrames<false, false>, mixFrames<fal
 
 void TVSSOGG::MixInto(int32_t* Mix, int32_t Frames, int32_t Group)
 {
-    if (!Playing.load(std::memory_order_relaxed) && RampFrames <= 0 && TailLeft == 0 && TailRight == 0) {
+    if (!Playing.Load() && RampFrames <= 0 && TailLeft == 0 && TailRight == 0) {
         return;
     }
     const vss::TStereoGain target = vss::PannedGains(Group, Volume, Panning);
@@ -82,10 +82,10 @@ void TVSSOGG::MixInto(int32_t* Mix, int32_t Frames, int32_t Group)
     while (done < Frames) {
         const int32_t* source = SilentFrames;
         int32_t run = Frames - done < BlockFrames ? Frames - done : BlockFrames;
-        if (Playing.load(std::memory_order_relaxed)) {
+        if (Playing.Load()) {
             if (OutRead >= OutCount && endOfData_) {
                 // Every frame decoded before the end has been mixed.
-                Playing.store(false, std::memory_order_relaxed);
+                Playing.Store(false);
             } else {
                 if (OutRead >= OutCount) {
                     fillOutBlock();

@@ -4,7 +4,7 @@
 
 #include <vorbis/vorbisfile.h>
 
-#include "VelaXM/Stream.h"
+#include "VelaBase/Stream.h"
 
 // Ogg Vorbis over bytes held in memory: the decoder reads our own copy of the
 // file image through callbacks, so nothing touches the file system.

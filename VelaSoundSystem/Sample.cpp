@@ -110,7 +110,7 @@ int32_t TVSSSample::ChooseVoice() const
 {
     const int32_t count = static_cast<int32_t>(Voices.size());
     for (int32_t i = 0; i < count; ++i) {
-        if (!Voices[i]->Active.load(std::memory_order_relaxed)) {
+        if (!Voices[i]->Active.Load()) {
             return i;
         }
     }
@@ -133,7 +133,7 @@ int32_t TVSSSample::ChooseVoice() const
 
 void TVSSSampleVoice::Start(int32_t NewVolume, int32_t NewPanning, int32_t Speed16)
 {
-    Active.store(true, std::memory_order_relaxed);
+    Active.Store(true);
     Released = false;
     Backwards = false;
     Volume = NewVolume;

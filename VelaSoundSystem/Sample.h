@@ -1,6 +1,6 @@
 #pragma once
 
-#include <atomic>
+#include "VelaBase/SharedWord.h"
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -25,7 +25,7 @@ public:
     void MixInto(int32_t* Mix, int32_t Frames, int32_t Group);
 
     TVSSSample* Sample;              // the owner
-    std::atomic<bool> Active{false}; // playing; read without the lock by IsSamplePlaying
+    TSharedWord<bool> Active{false}; // playing; read without the lock by IsSamplePlaying
     bool Released = false;           // the sustain loop has been left
     bool Backwards = false;          // the position moves toward lower frames
     int32_t Volume = 0;              // 16.16, 65536 = 1.0

@@ -171,7 +171,7 @@ void TVSSSampleVoice::MixInto(int32_t* Mix, int32_t Frames, int32_t Group)
     if (TailLeft != 0 || TailRight != 0) {
         mixTail(Mix, Frames, TailLeft, TailRight);
     }
-    if (!Active.load(std::memory_order_relaxed)) {
+    if (!Active.Load()) {
         return;
     }
     const vss::TStereoGain gains = vss::PannedGains(Group, Volume, Panning);
@@ -182,7 +182,7 @@ void TVSSSampleVoice::MixInto(int32_t* Mix, int32_t Frames, int32_t Group)
         state.Position = Position;
         const int32_t k = runLength(Frames - done);
         if (k == 0) {
-            Active.store(false, std::memory_order_relaxed);
+            Active.Store(false);
             ended = true;
             break;
         }

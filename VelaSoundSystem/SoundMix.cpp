@@ -10,7 +10,7 @@
 void TVelaSoundSystem::MixBlock()
 {
     TVelaLockGuard guard(Lock);
-    if (Paused.load(std::memory_order_relaxed)) {
+    if (Paused.Load()) {
         std::memset(OutputBuffer.get(), 0, static_cast<size_t>(OutputBytes));
         return;
     }

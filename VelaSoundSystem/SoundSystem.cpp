@@ -88,7 +88,7 @@ void TVelaSoundSystem::SetPaused(bool NewPaused)
 {
     // Under the lock, so a block being mixed finishes before the pause holds.
     TVelaLockGuard guard(Lock);
-    Paused.store(NewPaused, std::memory_order_relaxed);
+    Paused.Store(NewPaused);
 }
 
 void TVelaSoundSystem::SetAutoGain(bool Enabled)
@@ -135,7 +135,7 @@ bool TVelaSoundSystem::IsSamplePlaying(uint8_t Slot) const
         return false;
     }
     for (const auto& voice : sample->Voices) {
-        if (voice->Active.load(std::memory_order_relaxed)) {
+        if (voice->Active.Load()) {
             return true;
         }
     }
@@ -147,7 +147,7 @@ void TVelaSoundSystem::StopSampleVoice(uint8_t Slot, int32_t Voice)
     TVelaLockGuard guard(Lock);
     TVSSSample* sample = SampleSlots[Slot].get();
     if (sample != nullptr && Voice >= 0 && Voice < static_cast<int32_t>(sample->Voices.size())) {
-        sample->Voices[Voice]->Active.store(false, std::memory_order_relaxed);
+        sample->Voices[Voice]->Active.Store(false);
     }
 }
 
@@ -189,7 +189,7 @@ bool TVelaSoundSystem::StopMusic(uint8_t Slot)
 bool TVelaSoundSystem::IsMusicPlaying(uint8_t Slot) const
 {
     const TVSSOGG* music = MusicSlots[Slot].get();
-    return music != nullptr && music->Playing.load(std::memory_order_relaxed);
+    return music != nullptr && music->Playing.Load();
 }
 
 void TVelaSoundSystem::SetMusicVolume(uint8_t Slot, float Volume)

@@ -1,11 +1,12 @@
 #pragma once
 
 #include <array>
-#include <atomic>
 #include <cstdint>
 #include <memory>
 
-#include "VelaXM/CriticalSection.h"
+#include "VelaBase/CriticalSection.h"
+#include "VelaBase/SharedWord.h"
+#include "VelaXM/Interpolation.h"
 
 class TVSSSample;
 class TVSSOGG;
@@ -44,7 +45,7 @@ public:
     // so playing resumes exactly where it stopped; takes effect at the next block.
     void SetPaused(bool Paused);
     // Whether blocks are paused (no lock).
-    bool IsPaused() const { return Paused.load(std::memory_order_relaxed); }
+    bool IsPaused() const { return Paused.Load(); }
     // Switches the auto-gain limiter on (else the mix is clamped).
     void SetAutoGain(bool Enabled);
     // Mixes one block of BufferSamples frames into OutputBuffer.
@@ -60,13 +61,30 @@ public:
     void StopSampleVoice(uint8_t Slot, int32_t Voice);
 
     // Replaces a module slot with a player loaded from an XM or MOD image.
-    bool LoadModule(uint8_t Slot, const void* Data, int32_t Size, bool Loop, int32_t Interpolation);
+    bool LoadModule(uint8_t Slot, const void* Data, int32_t Size, bool Loop, velaxm::Interpolation Interpolation);
     // Starts the slot's player from the beginning; false for an empty slot.
     bool StartModule(uint8_t Slot);
     // Stops the slot's player; true when the slot holds one.
     bool StopModule(uint8_t Slot);
     // The slot's playing flag (no lock).
     bool IsModulePlaying(uint8_t Slot) const;
+    // The slot's player for reading what it publishes (no lock), or null for an empty slot.
+    const TVelaXM* FindModule(uint8_t Slot) const { return ModuleSlots[Slot].get(); }
+    // The same, for taking the latches a player publishes (atomic, no lock).
+    TVelaXM* FindModule(uint8_t Slot) { return ModuleSlots[Slot].get(); }
+    // Runs Edit(TVelaXM&) on the slot's player under the lock, so between two
+    // mixed blocks; false (and Edit not run) for an empty slot. Edit may call
+    // this system's other operations.
+    template <class F>
+    bool EditModule(uint8_t Slot, F&& Edit)
+    {
+        TVelaLockGuard guard(Lock);
+        TVelaXM* player = ModuleSlots[Slot].get();
+        if (player == nullptr)
+            return false;
+        Edit(*player);
+        return true;
+    }
 
     // Replaces a music slot with a stream over a copy of Ogg Vorbis data.
     bool LoadMusic(uint8_t Slot, const void* Data, int32_t Size);
@@ -99,14 +117,14 @@ public:
     int32_t ModuleVolume = 4096;             // x 4096, all module players
     int32_t MusicRampFrames;                 // frames of a SetMusicVolume ramp (120 at 44100)
     bool AutoGain = true;                    // limiter on, else clamp
-    std::atomic<bool> Paused{false};         // blocks are silence and nothing advances
+    TSharedWord<bool> Paused{false};         // blocks are silence and nothing advances
     int32_t AutoGainLevel = 256;             // x 256, current limiter gain
     int32_t AutoGainCounter = 0;             // clean frames since the last clipped one
     int32_t AutoGainRecoverFrames;           // clean frames per step of recovery (25 ms)
-    mutable TVelaCriticalSection Lock;       // the sound system's recursive lock
     std::unique_ptr<std::array<int32_t, 4>[]> CubicTable; // 4096 Catmull-Rom rows, x 4096
 
 private:
+    mutable TVelaCriticalSection Lock; // held by every operation that changes state and by MixBlock
     void mixSamples();
     void mixModules();
     void mixMusic();

@@ -6,11 +6,35 @@
 
 namespace {
 
-constexpr int32_t kHeaderSize31 = 1084;
-constexpr int32_t kHeaderSize15 = 600;
-constexpr int32_t kSignatureOffset = 1080;
 constexpr int32_t kSampleHeaderSize = 30;
+constexpr int32_t kSongNameSize = 20;
+constexpr int32_t kSampleHeadersOffset = kSongNameSize;
+constexpr int32_t kOrderCount = 128;
+
+// Fields of a sample header, from its start (lengths and loop points in words, big-endian).
+constexpr int32_t kSampleName = 0;
+constexpr int32_t kSampleNameSize = 22;
+constexpr int32_t kSampleLength = 22;
+constexpr int32_t kSampleFinetune = 24;
+constexpr int32_t kSampleVolume = 25;
+constexpr int32_t kSampleLoopStart = 26;
+constexpr int32_t kSampleLoopLength = 28;
+
+// Fields after the sample headers, from the song length byte.
+constexpr int32_t kSongLength = 0;
+constexpr int32_t kRestartByte = 1;
+constexpr int32_t kOrderTable = 2;
+
+// The header of an old image of 15 samples ends after its order table; one of
+// 31 samples carries a four-byte signature there.
+constexpr int32_t kSongFieldsSize = kOrderTable + kOrderCount;
+constexpr int32_t kHeaderSize15 = kSampleHeadersOffset + 15 * kSampleHeaderSize + kSongFieldsSize;
+constexpr int32_t kSignatureOffset = kSampleHeadersOffset + 31 * kSampleHeaderSize + kSongFieldsSize;
+constexpr int32_t kHeaderSize31 = kSignatureOffset + 4;
+static_assert(kHeaderSize15 == 600 && kSignatureOffset == 1080 && kHeaderSize31 == 1084);
 constexpr int32_t kRows = 64;
+constexpr int32_t kCellBytes = 4;
+constexpr int32_t kPatternBytesPerChannel = kRows * kCellBytes;
 constexpr int32_t kMaxPatterns = 128;
 
 // Amiga periods of the notes C-1..B-5 (protracker octaves 1..5 are XM notes 25..84).
@@ -69,7 +93,7 @@ void decodePattern(TVelaXMPattern& pattern, const TVelaXMByteReader& reader, int
     pattern.SetSize(kRows, channels);
     for (int32_t row = 0; row < kRows; ++row) {
         for (int32_t channel = 0; channel < channels; ++channel) {
-            const int64_t at = offset + (static_cast<int64_t>(row) * channels + channel) * 4;
+            const int64_t at = offset + (static_cast<int64_t>(row) * channels + channel) * kCellBytes;
             const uint8_t b0 = reader.At(at), b1 = reader.At(at + 1), b2 = reader.At(at + 2), b3 = reader.At(at + 3);
             TVelaXMPatternNote cell;
             cell.Note = noteFromPeriod(((b0 * 256) & 0xFFF) | b1);
@@ -126,32 +150,32 @@ bool TVelaXMModule::LoadMOD(const void* Data, uint32_t Size)
         std::fill(h.begin() + kHeaderSize15, h.end(), 0);
     }
 
-    const auto* nameEnd = static_cast<const uint8_t*>(std::memchr(h.data(), 0, 20));
-    Name.assign(reinterpret_cast<const char*>(h.data()), nameEnd ? nameEnd - h.data() : 20);
-    const int32_t songOffset = 20 + sampleCount * kSampleHeaderSize;
-    SongLength = h[songOffset];
-    RestartPosition = h[songOffset + 1];
+    const auto* nameEnd = static_cast<const uint8_t*>(std::memchr(h.data(), 0, kSongNameSize));
+    Name.assign(reinterpret_cast<const char*>(h.data()), nameEnd ? nameEnd - h.data() : kSongNameSize);
+    const uint8_t* song = &h[kSampleHeadersOffset + sampleCount * kSampleHeaderSize];
+    SongLength = song[kSongLength];
+    RestartPosition = song[kRestartByte];
     if (RestartPosition > SongLength)
         RestartPosition = 0;
-    std::memcpy(Orders.data(), &h[songOffset + 2], 128);
+    std::memcpy(Orders.data(), song + kOrderTable, kOrderCount);
 
     std::array<ModSampleInfo, 31> infos{};
     int64_t sampleBytes = 0;
     for (int32_t i = 0; i < sampleCount; ++i) {
-        const uint8_t* s = &h[20 + i * kSampleHeaderSize];
+        const uint8_t* s = &h[kSampleHeadersOffset + i * kSampleHeaderSize];
         ModSampleInfo& info = infos[i];
-        info.length = 2 * static_cast<int64_t>(readBE16(s + 22));
-        info.loopStart = 2 * static_cast<int64_t>(readBE16(s + 26));
-        info.loopLength = 2 * static_cast<int64_t>(readBE16(s + 28));
+        info.length = 2 * static_cast<int64_t>(readBE16(s + kSampleLength));
+        info.loopStart = 2 * static_cast<int64_t>(readBE16(s + kSampleLoopStart));
+        info.loopLength = 2 * static_cast<int64_t>(readBE16(s + kSampleLoopLength));
         sampleBytes += info.length;
 
         auto instrument = std::make_unique<TVelaXMInstrument>();
-        instrument->Name = trimmedName(s, 22);
+        instrument->Name = trimmedName(s + kSampleName, kSampleNameSize);
         instrument->Fadeout = 65536;
         auto sample = std::make_unique<TVelaXMSample>();
         sample->Name = instrument->Name;
-        sample->Finetune = finetuneFromNibble(s[24]);
-        sample->Volume = s[25];
+        sample->Finetune = finetuneFromNibble(s[kSampleFinetune]);
+        sample->Volume = s[kSampleVolume];
         sample->Panning = 128;
         sample->UsePanning = false;
         instrument->Samples[0] = std::move(sample);
@@ -159,19 +183,20 @@ bool TVelaXMModule::LoadMOD(const void* Data, uint32_t Size)
     }
 
     int32_t highest = 0;
-    for (int32_t i = 0; i < 128; ++i)
-        if (Orders[i] < 128)
+    for (int32_t i = 0; i < kOrderCount; ++i)
+        if (Orders[i] < kMaxPatterns)
             highest = std::max<int32_t>(highest, Orders[i]);
     int64_t patterns = highest + 1;
     const int64_t size = Size;
-    if (channels == 4 && headerSize + patterns * 2048 + sampleBytes == size)
+    // An old image with the 4-channel signature whose size only fits 8 channels.
+    if (channels == 4 && headerSize + patterns * 8 * kPatternBytesPerChannel + sampleBytes == size)
         channels = 8;
     if (std::memcmp(signature, "M!K!", 4) == 0 && highest >= 64) {
-        const int64_t fitting = (size - headerSize - sampleBytes) / (channels * 256);
+        const int64_t fitting = (size - headerSize - sampleBytes) / (channels * kPatternBytesPerChannel);
         patterns = std::min(patterns, fitting);
     }
     patterns = std::min<int64_t>(patterns, kMaxPatterns);
-    if (headerSize + patterns * channels * 256 + sampleBytes != size || patterns < 0) {
+    if (headerSize + patterns * channels * kPatternBytesPerChannel + sampleBytes != size || patterns < 0) {
         Clear();
         return false;
     }
@@ -179,9 +204,9 @@ bool TVelaXMModule::LoadMOD(const void* Data, uint32_t Size)
     for (int32_t c = 0; c < channels; ++c)
         Channels[c].DefaultPanning = (c % 4 == 0 || c % 4 == 3) ? 0 : 255;
     for (int32_t p = 0; p < patterns; ++p)
-        decodePattern(Patterns[p], reader, headerSize + static_cast<int64_t>(p) * channels * 256, channels);
+        decodePattern(Patterns[p], reader, headerSize + static_cast<int64_t>(p) * channels * kPatternBytesPerChannel, channels);
     // Samples follow the patterns back to back, each right where the previous one ended.
-    int64_t offset = headerSize + patterns * channels * 256;
+    int64_t offset = headerSize + patterns * channels * kPatternBytesPerChannel;
     for (int32_t i = 0; i < sampleCount; ++i) {
         if (infos[i].length > 0)
             decodeSample(*Instruments[i + 1]->Samples[0], infos[i], reader, offset);

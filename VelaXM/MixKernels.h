@@ -4,6 +4,7 @@
 // channels, interpolation, sample channels, volume ramp, filter and equal
 // sides, chosen once per run so that the per-frame body has no decisions left.
 #include "VelaXM/Channel.h"
+#include "VelaXM/Interpolation.h"
 #include "VelaXM/MixTables.h"
 
 #include <array>
@@ -12,7 +13,6 @@
 
 namespace velaxm {
 
-enum Interpolation : int { kNone = 0, kLinear = 1, kCubic = 2, kFIR = 3 };
 enum FilterKind : int { kNoFilter = 0, kLowpass = 1, kHighpass = 2 };
 
 // One interpolated value of one sample channel; s points at frame t of that channel.

@@ -57,10 +57,6 @@ void TVelaXMModule::Clear()
     }
     Name.clear();
     MessageText.clear();
-    EQSettings.Clear();
-    ExtraChunkData.Clear();
-    for (TVelaXMStream& blob : PluginData)
-        blob.Clear();
     Orders.fill(0);
     ClickRemovalL = 0;
     ClickRemovalR = 0;
@@ -121,7 +117,6 @@ void TVelaXMModule::Restart()
     SongEnded = false;
     Repeats = 0;
     playedRows_.reset();
-    PluginSlots.fill(0);
 }
 
 int32_t TVelaXMModule::ComputeSamplesPerTick()

@@ -4,8 +4,6 @@
 #include "VelaXM/Instrument.h"
 #include "VelaXM/ModuleListener.h"
 #include "VelaXM/Pattern.h"
-#include "VelaXM/SharedWord.h"
-#include "VelaXM/Stream.h"
 
 #include <array>
 #include <bitset>
@@ -80,25 +78,22 @@ public:
     bool Loaded = false;                                             // a load succeeded
     std::array<uint8_t, kMidiConfigSize> MIDIConfig{};               // 9 global, 16 parametered, 128 fixed macros
     bool EmbeddedMIDIConfig = false;                                 // MIDIConfig came from the file
-    TVelaXMStream EQSettings;                                        // "EQFX" payload, kept only
-    std::array<TVelaXMStream, 100> PluginData;                       // "FXnn" payloads, kept only
-    TVelaXMStream ExtraChunkData;                                    // last unknown chunk payload, kept only
 
     // Playing state.
     uint8_t Speed = 6;                     // ticks per row
     uint8_t BPM = 125;                     // beats per minute
     int32_t Tick = 0;                      // tick within the row, 0 on its first tick
     int32_t PatternDelay = 0;              // extra row repetitions (EEx)
-    TSharedWord<int32_t> CurrentOrder = 0; // order position being played
-    TSharedWord<int32_t> CurrentRow = 0;   // row to be read next
+    int32_t CurrentOrder = 0;              // order position being played
+    int32_t CurrentRow = 0;                // row to be read next
     int32_t CurrentPattern = 0;            // pattern of CurrentOrder
     int32_t PlayedOrder = 0;               // order position of the row whose cells the channels hold
     int32_t PlayedRow = -1;                // that row (-1 before the first row)
     int32_t JumpOrder = 0;                 // pending jump target
     int32_t JumpRow = 0;
     bool JumpPending = false;            // B, D or E6x asked for a jump on this row
-    TSharedWord<bool> SongEnded = false; // the order list ran out and looping is off, or the repeats ran out
-    TSharedWord<int32_t> Repeats = 0;    // times the song came back to a row it had played, or wrapped
+    bool SongEnded = false;              // the order list ran out and looping is off, or the repeats ran out
+    int32_t Repeats = 0;                 // times the song came back to a row it had played, or wrapped
     int32_t MixAmplification = 128;      // 0..256
     int32_t SamplesPerTick = 882;        // current tick length
     int32_t SampleRate = 44100;          // output rate
@@ -107,7 +102,6 @@ public:
     int32_t OutputChannels = 2;          // 1 mono, 2 stereo
     int32_t ClickRemovalL = 0;           // decaying tail of cut-off voices, mix units
     int32_t ClickRemovalR = 0;
-    std::array<uint8_t, 256> PluginSlots{};    // never filled here
     TVelaXMModuleListener* Listener = nullptr; // the player: song end and note log
     const TVelaXMMixTables* Tables = nullptr;  // the filter coefficients
 

@@ -5,8 +5,6 @@ namespace velaxm {
 
 namespace {
 
-constexpr int32_t kKeyOff = 97;
-
 // The background voice that receives a hand-over: a free one, else the quietest.
 TVelaXMChannel& backgroundSlot(TVelaXMModule& module)
 {
@@ -84,7 +82,7 @@ void triggerNote(TVelaXMModule& module, TVelaXMChannel& ch)
     const TVelaXMPatternNote& cell = ch.Cell;
     const bool portamento = isTonePortamento(cell);
     const bool hasInstrument = cell.Instrument >= 1 && cell.Instrument <= 255;
-    const bool noteValid = cell.Note >= 1 && cell.Note <= 96;
+    const bool noteValid = TVelaXMPatternNote::IsNote(cell.Note);
 
     // Only a note that restarts the voice hands the old one over: an instrument
     // number alone, or a slide, goes on with the sounding voice, which would
@@ -123,7 +121,7 @@ void triggerNote(TVelaXMModule& module, TVelaXMChannel& ch)
         if (ch.Sample->UsePanning)
             ch.Panning = ch.Sample->Panning;
     }
-    if (cell.Note == kKeyOff) {
+    if (cell.Note == TVelaXMPatternNote::kKeyOff) {
         ch.KeyOff();
         if (listener != nullptr)
             listener->KeyOff(ch.Index);
@@ -137,7 +135,7 @@ void retriggerNote(TVelaXMModule& module, TVelaXMChannel& ch)
     TVelaXMPatternNote& cell = ch.Cell;
     const int32_t instrument = cell.Instrument;
     cell.Instrument = 0;
-    if (cell.Note >= 1 && cell.Note <= 96) {
+    if (TVelaXMPatternNote::IsNote(cell.Note)) {
         triggerNote(module, ch);
     } else if (ch.Instrument != nullptr && ch.Sample != nullptr) {
         // A row without a note restarts the sample at the pitch it has reached.

@@ -6,6 +6,13 @@
 
 // One pattern cell: note 1..96 = C-0..B-7, 97 = key off, 0 = empty.
 struct TVelaXMPatternNote {
+    static constexpr int32_t kFirstNote = 1; // C-0
+    static constexpr int32_t kLastNote = 96; // B-7
+    static constexpr int32_t kKeyOff = 97;   // releases the channel's voice
+
+    // Whether Value is a note (not empty, not a key-off).
+    static constexpr bool IsNote(int32_t Value) { return Value >= kFirstNote && Value <= kLastNote; }
+
     int32_t Note = 0;            // 0 none, 1..96 notes, 97 key off
     int32_t Instrument = 0;      // 0 none, 1..255
     int32_t Volume = 0;          // raw volume-column byte, 0 = empty

@@ -9,10 +9,9 @@
 #include <emmintrin.h>
 #endif
 
-TVelaXM::TVelaXM(int32_t Rate, int32_t /*QueueDepth*/, int32_t BitsRequested, int32_t /*ThreadSleep*/, bool Stereo,
-                 int32_t /*BufferCount*/, int32_t Frames)
-    : SampleRate(Rate <= 0 ? 44100 : Rate), Bits(BitsRequested == 8 ? 8 : 16), OutputChannels(Stereo ? 2 : 1),
-      BufferFrames(std::max(Frames, 1)), Tables(SampleRate)
+TVelaXM::TVelaXM(int32_t Rate, bool Stereo, int32_t Frames)
+    : SampleRate(Rate <= 0 ? 44100 : Rate), OutputChannels(Stereo ? 2 : 1), BufferFrames(std::max(Frames, 1)),
+      Tables(SampleRate)
 {
     Module = std::make_unique<TVelaXMModule>(SampleRate, static_cast<TVelaXMModuleListener*>(this), &Tables);
     Module->MixAmplification = 128;
@@ -20,9 +19,9 @@ TVelaXM::TVelaXM(int32_t Rate, int32_t /*QueueDepth*/, int32_t BitsRequested, in
     Module->PatternRampLength = static_cast<int32_t>(static_cast<int64_t>(SampleRate) * 128 / 44100);
     Module->BackgroundRampLength = Module->PatternRampLength;
     Mix.assign(static_cast<size_t>(BufferFrames) * OutputChannels, 0);
-    auto* log = static_cast<int32_t*>(NoteLogPages.Data());
-    for (size_t column = 0; column < NoteLog.size(); ++column)
-        NoteLog[column] = std::span<int32_t>(log + column * kNoteLogSize, kNoteLogSize);
+    auto* log = static_cast<int32_t*>(noteLogPages_.Data());
+    loggedNotes_ = std::span<int32_t>(log, kNoteLogSize);
+    loggedRows_ = std::span<int32_t>(log + kNoteLogSize, kNoteLogSize);
     SamplesPerTick = Module->ComputeSamplesPerTick();
     // The processor's mix routines are chosen here, so never first on the audio thread.
     velaxm::activeMixRoutines();
@@ -35,29 +34,45 @@ bool TVelaXM::Play()
     Module->Restart();
     SamplesPerTick = std::max(Module->ComputeSamplesPerTick(), 1);
     TickRemaining = 0;
-    ActiveVoices = 0;
-    Playing = true;
-    WatchedNote = -1;
-    TriggerLatchA = -1;
-    TriggerLatchB = -1;
-    NoteLogCount = 0;
-    NoteLogLast = 0;
-    NoteLogEnabled = true;
+    activeVoices_.Store(0);
+    soundingNote_ = -1;
+    watchedNote_.Store(-1);
+    latchA_.Store(-1);
+    latchB_.Store(-1);
+    noteLogCount_.Store(0);
+    noteLogLast_ = 0;
+    noteLogEnabled_ = true;
+    publishPosition();
+    playing_.Store(true);
     return Module->Loaded;
 }
 
-void TVelaXM::Stop() { Playing = false; }
+void TVelaXM::Stop() { playing_.Store(false); }
+
+void TVelaXM::Rewind()
+{
+    playing_.Store(false);
+    Module->Restart();
+    publishPosition();
+}
+
+void TVelaXM::publishPosition()
+{
+    songPosition_.Store(Module->CurrentOrder * 256 + Module->CurrentRow);
+    songEnded_.Store(Module->SongEnded);
+}
 
 void TVelaXM::Render()
 {
     std::fill(Mix.begin(), Mix.end(), 0);
-    if (!Playing)
+    if (!playing_.Load())
         return;
-    WatchedNote = -1;
+    soundingNote_ = -1;
     int32_t done = 0;
     while (done < BufferFrames) {
         if (TickRemaining == 0) {
             Module->ProcessTick();
+            publishPosition();
             // A tick never shorter than one frame, so that every round makes progress.
             SamplesPerTick = std::max(Module->ComputeSamplesPerTick(), 1);
             TickRemaining = SamplesPerTick;
@@ -67,6 +82,7 @@ void TVelaXM::Render()
         TickRemaining -= n;
         done += n;
     }
+    watchedNote_.Store(soundingNote_);
 }
 
 void TVelaXM::mixSlice(int32_t offset, int32_t frames)
@@ -82,7 +98,7 @@ void TVelaXM::mixSlice(int32_t offset, int32_t frames)
             ++active;
         velaxm::mixVoice(module, ch, target, offset, frames);
         if (Watches(i) && ch.VoiceOn && !ch.Released && ch.ReportedNote > 0)
-            WatchedNote = ch.ReportedNote;
+            soundingNote_ = ch.ReportedNote;
     }
     for (auto* bank : {&module.BackgroundChannels, &module.ReserveChannels}) {
         for (TVelaXMChannel& ch : *bank) {
@@ -94,7 +110,7 @@ void TVelaXM::mixSlice(int32_t offset, int32_t frames)
     }
     if (velaxm::mixClickRemoval(module, target, offset, frames))
         ++active;
-    ActiveVoices = active;
+    activeVoices_.Store(active);
 }
 
 void TVelaXM::MixInto(int32_t* Target, int32_t Volume) const
@@ -135,25 +151,48 @@ void TVelaXM::NoteStarted(int32_t Channel, int32_t Note)
 {
     if (!Watches(Channel))
         return;
-    if (NoteLogEnabled && NoteLogCount < kNoteLogSize) {
-        NoteLog[kLogNote][NoteLogCount] = Note - 1;
-        NoteLog[kLogTime][NoteLogCount] = 0;
-        ++NoteLogCount;
-        NoteLogLast = NoteLogCount - 1;
-        NoteLog[kLogRows][NoteLogLast] = 0;
+    const int32_t count = noteLogCount_.Load();
+    if (noteLogEnabled_ && count < kNoteLogSize) {
+        loggedNotes_[size_t(count)] = Note - 1;
+        loggedRows_[size_t(count)] = 0;
+        noteLogLast_ = count;
+        // Published after its entry, so that a reader that sees the count sees the note.
+        noteLogCount_.Store(count + 1);
     }
-    TriggerLatchA = Note - 1;
-    TriggerLatchB = Note - 1;
+    latchA_.Store(Note - 1);
+    latchB_.Store(Note - 1);
 }
 
 void TVelaXM::KeyOff(int32_t Channel)
 {
     if (Watches(Channel))
-        WatchedNote = -1;
+        soundingNote_ = -1;
 }
 
 void TVelaXM::RowTriggered(int32_t Channel)
 {
-    if (Watches(Channel) && NoteLogEnabled && NoteLogLast > 0 && WatchedNote >= 0)
-        ++NoteLog[kLogRows][NoteLogLast];
+    if (Watches(Channel) && noteLogEnabled_ && noteLogLast_ > 0 && soundingNote_ >= 0)
+        ++loggedRows_[size_t(noteLogLast_)];
+}
+
+void TVelaXM::ReplaceNoteLog(std::span<const int32_t> Notes, int32_t Rows)
+{
+    const size_t count = std::min(Notes.size(), size_t(kNoteLogSize));
+    for (size_t i = 0; i < count; ++i) {
+        loggedNotes_[i] = Notes[i];
+        loggedRows_[i] = Rows;
+    }
+    noteLogLast_ = 0;
+    noteLogEnabled_ = false;
+    noteLogCount_.Store(int32_t(count));
+}
+
+int32_t TVelaXM::LoggedNote(int32_t Index) const
+{
+    return Index >= 0 && Index < noteLogCount_.Load() ? loggedNotes_[size_t(Index)] : 0;
+}
+
+int32_t TVelaXM::LoggedRows(int32_t Index) const
+{
+    return Index >= 0 && Index < noteLogCount_.Load() ? loggedRows_[size_t(Index)] : 0;
 }

@@ -10,23 +10,6 @@ constexpr int64_t kChunkHeaderSize = 8;
 constexpr int64_t kPatternNameSize = 32;
 constexpr int64_t kChannelNameSize = 20;
 
-// Copies the part of a chunk payload that the image really holds.
-void keepPayload(TVelaXMStream& stream, const TVelaXMByteReader& reader, int64_t offset, int64_t length)
-{
-    stream.Clear();
-    const int64_t present = std::clamp<int64_t>(static_cast<int64_t>(reader.Size()) - offset, 0, length);
-    std::vector<uint8_t> bytes(static_cast<size_t>(present));
-    for (int64_t i = 0; i < present; ++i)
-        bytes[static_cast<size_t>(i)] = reader.At(offset + i);
-    stream.Write(bytes.data(), static_cast<int32_t>(present));
-    stream.Seek(0);
-}
-
-bool isTwoDigitPluginChunk(const uint8_t* id)
-{
-    return id[0] == 'F' && id[1] == 'X' && std::isdigit(id[2]) && std::isdigit(id[3]);
-}
-
 } // namespace
 
 void TVelaXMLoader::ReadExtensionChunks()
@@ -83,16 +66,10 @@ void TVelaXMLoader::ReadExtensionChunks()
                     value[static_cast<size_t>(i)] = reader_.At(payload + 4 * c + i);
                 module_.Channels[static_cast<size_t>(c)].ChannelPlugin = static_cast<int32_t>(readLE32(value.data()));
             }
-        } else if (is("EQFX")) {
-            keepPayload(module_.EQSettings, reader_, payload, length);
-        } else if (isTwoDigitPluginChunk(id.data())) {
-            const int32_t slot = (id[2] - '0') * 10 + (id[3] - '0');
-            keepPayload(module_.PluginData[static_cast<size_t>(slot)], reader_, payload, length);
         } else if (is("MODU")) {
             break;
-        } else {
-            keepPayload(module_.ExtraChunkData, reader_, payload, length);
         }
+        // Equaliser, plugin and unknown chunks carry nothing this player uses: skipped.
         reader_.Seek(payload + length);
     }
     reader_.Seek(chunksStart);

@@ -3,6 +3,7 @@
 #include "app/AudioDevice.h"
 
 #include "DataManager/Assets.h"
+#include "VelaSoundSystem/AudioFormat.h"
 #include "VelaSoundSystem/AudioOutput.h"
 #include "game/MusicPlayback.h"
 
@@ -28,12 +29,14 @@ void OpenAudioDevice(TVelaSoundSystem& sound)
     output->SetApplyMusicRequestHook(applyMusicRequest, nullptr);
     SDL_AudioSpec spec;
     std::memset(&spec, 0, sizeof spec);
-    spec.freq = 44100;
+    using Format = vss::TAudioFormat;
+    static_assert(Format::Bits == 16, "the device format below is signed 16-bit little-endian");
+    spec.freq = Format::Rate;
     spec.format = AUDIO_S16LSB;
-    spec.channels = 2;
+    spec.channels = Format::Channels;
     spec.silence = 0;
-    spec.samples = 1024;
-    spec.size = 1024 * 4;
+    spec.samples = Format::BlockFrames;
+    spec.size = Format::BlockBytes;
     spec.callback = audioCallback;
     SDL_OpenAudio(&spec, nullptr);
     SDL_PauseAudio(1);

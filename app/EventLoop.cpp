@@ -39,8 +39,8 @@ bool swapsWaitForDisplay()
 void mapMouse(int x, int y)
 {
     const VirtualPoint point = WindowToVirtual(CurrentViewport(), x, y);
-    MouseX.exchange(point.x);
-    MouseY.exchange(point.y);
+    MouseX.Exchange(point.x);
+    MouseY.Exchange(point.y);
 }
 
 // The game's key for a platform key; 0 for keys the game does not use.
@@ -157,7 +157,7 @@ bool handleKey(const SDL_keysym& keysym)
     if (!isModifier(key))
         ControlEvent(ControlAnyKey);
     if (key == SDLK_ESCAPE)
-        EscapePressed.exchange(-1);
+        EscapePressed.Exchange(-1);
     if (const int32_t gameKey = gameKeyOf(key); gameKey != 0)
         GameKeyEvent(gameKey);
     return true;
@@ -249,7 +249,7 @@ void stepFrame()
     ElapsedTime = ClockNow() - StartTime;
     if (!FrameStep(ElapsedTime - FrameOrigin))
         return;
-    if (OpenWebPageRequested.exchange(0) != 0)
+    if (OpenWebPageRequested.Exchange(0) != 0)
         OpenPublisherWebPage();
     FrameOrigin = ElapsedTime;
     SDL_GL_SwapBuffers();
@@ -269,7 +269,7 @@ void RequestSwapsThatWait() { SDL_GL_SetAttribute(SDL_GL_SWAP_CONTROL, 1); }
 void RunMainLoop()
 {
     pacer.Restart(swapsWaitForDisplay(), MonotonicNanoseconds());
-    while (Running && QuitRequested.load() == 0) {
+    while (Running && QuitRequested.Load() == 0) {
         pollEvents();
         reportLastingFocusLoss();
         if (Running)

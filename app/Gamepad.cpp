@@ -51,7 +51,7 @@ void pressButton(Uint8 button)
         GameKeyEvent(GameKeyChoose);
     // In a game the right button is a tab like the others; a stray Escape would end the game.
     if (button == ButtonBack || (button == ButtonRight && !MelodyGameShowing()))
-        EscapePressed.exchange(-1);
+        EscapePressed.Exchange(-1);
 }
 
 void moveHat(Uint8 value)

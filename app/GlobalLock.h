@@ -1,6 +1,6 @@
 #pragma once
 
-#include "VelaXM/CriticalSection.h"
+#include "VelaBase/CriticalSection.h"
 
 // The program's own lock, apart from the sound system's: the main loop holds it
 // while it replaces the window and while it maps a mouse motion. Created at

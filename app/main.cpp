@@ -1,6 +1,7 @@
 // Quavero's main program: start-up, the main loop and the orderly shutdown.
 #include "DataManager/DataFiles.h"
 #include "DataManager/LoadThread.h"
+#include "VelaSoundSystem/AudioFormat.h"
 #include "VelaSoundSystem/SoundSystem.h"
 #include "app/AudioDevice.h"
 #include "app/EventLoop.h"
@@ -84,7 +85,8 @@ void openAudio()
 {
     if (SDL_WasInit(SDL_INIT_AUDIO) == 0 && SDL_Init(SDL_INIT_AUDIO) < 0)
         FatalError("Unable to initialize SDL audio : ");
-    SoundSystem = new TVelaSoundSystem(44100, 2, 16, 1024);
+    using Format = vss::TAudioFormat;
+    SoundSystem = new TVelaSoundSystem(Format::Rate, Format::Channels, Format::Bits, Format::BlockFrames);
     logMain("Initializing audio...");
     OpenAudioDevice(*SoundSystem);
 }
@@ -100,7 +102,7 @@ void startUp(int argc, char** argv)
     openAudio();
     StartTime = ClockNow();
     FrameOrigin = ClockNow() - StartTime;
-    OpenWebPageRequested.exchange(0);
+    OpenWebPageRequested.Exchange(0);
     for (Uint8 type : {SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN, SDL_KEYDOWN, SDL_QUIT, SDL_VIDEORESIZE, SDL_ACTIVEEVENT,
                        SDL_JOYBUTTONDOWN, SDL_JOYHATMOTION})
         SDL_EventState(type, SDL_ENABLE);

@@ -10,3 +10,10 @@ endif()
 if(QUAVERO_FUZZ AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
   add_compile_options(-fsanitize=fuzzer-no-link)
 endif()
+
+# The thread-sanitizer build runs the tests in which the game, the mixer and the
+# loader share words across threads; it cannot be combined with the one above.
+if(QUAVERO_SANITIZE_THREAD)
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+endif()

@@ -25,7 +25,7 @@ void enterAdvert(int32_t state)
         PendingChoice = -1;
         webPageWanted = false;
     }
-    MusicRequest.exchange(MusicSilence);
+    MusicRequest.Exchange(MusicSilence);
 }
 
 void updateAdvert(int32_t state)
@@ -49,8 +49,8 @@ void updateAdvert(int32_t state)
         FadeAlpha = float(Pow4(t));
     } else {
         FadeAlpha = 1;
-        OpenWebPageRequested.exchange(webPageWanted ? 1 : 0);
-        QuitRequested.exchange(1);
+        OpenWebPageRequested.Exchange(webPageWanted ? 1 : 0);
+        QuitRequested.Exchange(1);
     }
 }
 

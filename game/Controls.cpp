@@ -27,8 +27,8 @@ void takeSoundKeys(int32_t controls)
 // Drops every game input gathered so far except Escape, so none of it acts after the pause.
 void swallowGameInput()
 {
-    KeysPressed.exchange(0);
-    MouseButtonPresses.exchange(0);
+    KeysPressed.Exchange(0);
+    MouseButtonPresses.Exchange(0);
     PreviousButton = 0;
 }
 
@@ -45,18 +45,18 @@ void resume()
 // so the click never reaches the game.
 bool resumingInput(int32_t controls)
 {
-    if ((controls & (ControlPause | ControlAnyKey)) != 0 || EscapePressed.load() != 0)
+    if ((controls & (ControlPause | ControlAnyKey)) != 0 || EscapePressed.Load() != 0)
         return true;
-    if (MouseButtonPresses.exchange(0) != 0 || MouseButtonDown.load() != 0)
+    if (MouseButtonPresses.Exchange(0) != 0 || MouseButtonDown.Load() != 0)
         resumeOnRelease = true;
-    return resumeOnRelease && MouseButtonDown.load() == 0;
+    return resumeOnRelease && MouseButtonDown.Load() == 0;
 }
 
 } // namespace
 
 bool StepControls()
 {
-    int32_t controls = ControlsPressed.exchange(0);
+    int32_t controls = ControlsPressed.Exchange(0);
     if ((controls & ControlPadStart) != 0) {
         if (MelodyGameShowing() || paused)
             controls |= ControlPause;

@@ -30,7 +30,7 @@ void enterInfo(int32_t state)
     if (phaseOf(state) != 0)
         return;
     PendingChoice = -1;
-    MusicRequest.exchange(MusicMenu);
+    MusicRequest.Exchange(MusicMenu);
     FadeAlpha = 1;
     GateClosure = 1;
 }

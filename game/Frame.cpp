@@ -34,7 +34,7 @@ void zeroScreenRecords()
     TrackHover = -1;
     Locks = 3;
     Score = 0;
-    MusicRequest.exchange(MusicSilence);
+    MusicRequest.Exchange(MusicSilence);
     Slides.fill(0.0f);
     SkipTime = 0;
     Click = false;
@@ -46,7 +46,7 @@ void installRenderHooks()
 {
     RenderHooks.markTexturesDirty = MarkTexturesDirty;
     RenderHooks.resetDelta = [] {
-        MusicFrameDrawn.exchange(0);
+        MusicFrameDrawn.Exchange(0);
         ReenterLoadingState();
     };
     RenderHooks.releaseTextures = ReleaseTextures;
@@ -118,7 +118,7 @@ void ResetGame()
 
 bool FrameStep(int64_t delta)
 {
-    if (AssetsLoaded.load() == 0) {
+    if (AssetsLoaded.Load() == 0) {
         BeginFrame();
         UseTextureShader();
         LoadingScreen.draw(StateLoading);
@@ -139,7 +139,7 @@ bool FrameStep(int64_t delta)
     drawComforts(delta);
     finishFrame();
     FrameDrawn = true;
-    MusicFrameDrawn.exchange(1);
+    MusicFrameDrawn.Exchange(1);
     return true;
 }
 

@@ -13,7 +13,7 @@ int32_t TrackChoice = -1;
 int32_t TrackHover = -1;
 int32_t Locks = 3;
 int32_t Score = 0;
-std::atomic<int32_t> MusicRequest{MusicSilence};
+TSharedWord<int32_t> MusicRequest{MusicSilence};
 std::array<float, 8> Slides{};
 int64_t SkipTime = 0;
 bool Click = false;

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "VelaBase/SharedWord.h"
+#include "game/MusicSource.h"
+
 #include <array>
-#include <atomic>
 #include <cstdint>
 
 class TVelaSoundSystem;
@@ -32,24 +34,16 @@ enum : int32_t {
     StateAdvertOutro = 70002,
 };
 
-// Music sources of MusicRequest: module slots as they are, music slots from 512.
-enum : int32_t {
-    MusicSilence = -1,
-    MusicMenu = 512,
-    MusicLevelDone = 513,
-    MusicGameOver = 514,
-};
-
 // Track numbers (TrackChoice): the five tiles 0..4, then the random track and
-// the hidden bonus track. A track's full song is in the module slot of its
-// number, the melody-less copy in the slot PhraseSlotOffset above.
+// the hidden bonus track. A track's two modules are in the slots SongSlotOf
+// and PhraseSlotOf name.
 enum : int32_t {
     TrackTileCount = 5,
     TrackRandom = 5, // its melody is drawn, not listened to
     TrackBonus = 6,  // only watched and listened to
     TrackCount = 7,
 };
-inline constexpr int32_t PhraseSlotOffset = 10;
+static_assert(TrackCount == TrackSlotCount, "every track has its two module slots");
 
 // The screen machine's records, reset by ResetGame.
 extern int32_t ScreenState;               // current state
@@ -61,11 +55,11 @@ extern float GateClosure;                 // 0 gates open .. 1 closed
 extern int32_t PendingChoice;             // input latched during an animation; -1 none
 extern int32_t MenuChoice;                // title menu choice; -1 none
 extern int32_t MenuHover;                 // title tab under a held button; -1 none
-extern int32_t TrackChoice;               // chosen track 0..6, 255 back; -1 none
+extern int32_t TrackChoice;               // chosen track 0..6, HitBack; -1 none
 extern int32_t TrackHover;                // highlighted tile; -1 none
 extern int32_t Locks;                     // locked tracks, 3 at start; lasts for the process
 extern int32_t Score;                     // score of the current game
-extern std::atomic<int32_t> MusicRequest; // music source wanted; read by the audio thread
+extern TSharedWord<int32_t> MusicRequest; // music source wanted; read by the audio thread
 extern std::array<float, 8> Slides;       // per-screen slide positions (0 hidden, 1 in place) and glows
 extern int64_t SkipTime;                  // start-up scroller: microseconds at which its fade-out begins
 extern bool Click;                        // this update saw a button release after a press

@@ -2,11 +2,11 @@
 // lights following the note the module player reports as sounding.
 #include "game/MelodyGame.h"
 
-#include "VelaSoundSystem/SoundSystem.h"
 #include "game/Easing.h"
 #include "game/GameState.h"
 #include "game/HitTests.h"
 #include "game/ProgramState.h"
+#include "game/ScreenLayout.h"
 #include "game/Random.h"
 #include "game/Screens.h"
 #include "render/Font.h"
@@ -26,7 +26,8 @@ const char* const TrackTitles[TrackCount] = {
 namespace {
 
 constexpr int32_t RandomNoteCount = 16;
-constexpr int32_t LeaveChoice = 255;
+// A leave latched during the intro: the back box's answer, as in the track selection.
+constexpr int32_t LeaveChoice = HitBack;
 
 TMelodyGame& game = Melody;
 
@@ -62,7 +63,7 @@ void enterPlay()
     TrackPlayers().StopSongLooping();
     if (game.Track == TrackRandom)
         drawRandomMelody();
-    MusicRequest.exchange(MusicSilence);
+    MusicRequest.Exchange(MusicSilence);
     game.TurnPhase = PhaseStart;
     game.GameOverAlpha = game.ExcellentAlpha = 0;
 }
@@ -81,8 +82,7 @@ void updateIntro()
     const double half = std::min(t / 2, 1.0);
     FadeAlpha = float(1 - half * half * half * half);
     GateClosure = float(1 - half);
-    if (SoundSystem != nullptr)
-        SoundSystem->SetMusicVolume(0, float(1 - half));
+    TrackPlayers().FadeMenuMusic(float(1 - half));
     game.SideSlide = float(half);
     game.BonusSlide = 0;
     game.BonusStarted = false;
@@ -140,12 +140,13 @@ void followWatchedPlayer()
     const int32_t watchedNote = players.SoundingNote(source);
     const int32_t highlighted = watchedNote >= 0 ? (watchedNote * 3) & 3 : -1;
     const double rise = 1 - std::exp(-Frame.dt / 0.01);
+    const int32_t latched = players.LightLatch(source);
     for (int32_t tab = 0; tab < int32_t(game.TabLight.size()); ++tab) {
         float& light = game.TabLight[size_t(tab)];
-        if (tab == highlighted && players.LightLatchSet(source)) {
+        if (tab == highlighted && latched >= 0) {
             light = Approach(light, 1, rise);
             if (light > 0.95f)
-                players.ClearLightLatch(source);
+                players.ClearLightLatch(source, latched);
         } else {
             light = Approach(light, 0, Frame.V);
         }
@@ -224,18 +225,12 @@ void drawLives()
 
 void drawPad()
 {
-    struct TRegion {
-        float x, y, w, h;
-    };
-    static const TRegion regions[4] = {
-        {218, 59, 182, 181}, {399, 59, 187, 181}, {210, 240, 192, 186}, {403, 240, 188, 193}};
     DrawSlot(SpriteTabsOff, 0, 0);
-    for (int32_t tab = 0; tab < 4; ++tab) {
-        const TRegion& r = regions[tab];
-        DrawSpriteRegion(SpriteOf(SpriteTabsOn), r.x, r.y, r.w, r.h, r.x, r.y, r.w, r.h, 1, 1, 1,
-                         game.TabGlow[size_t(tab)]);
-        DrawSpriteRegion(SpriteOf(SpriteTabsOnHand), r.x, r.y, r.w, r.h, r.x, r.y, r.w, r.h, 1, 1, 1,
-                         game.TabLight[size_t(tab)]);
+    for (size_t tab = 0; tab < 4; ++tab) {
+        const TArea& r = PadLayout.lights[tab];
+        const float x = r.left, y = r.top, w = r.Width(), h = r.Height();
+        DrawSpriteRegion(SpriteOf(SpriteTabsOn), x, y, w, h, x, y, w, h, 1, 1, 1, game.TabGlow[tab]);
+        DrawSpriteRegion(SpriteOf(SpriteTabsOnHand), x, y, w, h, x, y, w, h, 1, 1, 1, game.TabLight[tab]);
     }
     DrawSlot(SpriteTabsReload, 0, 0);
 }
@@ -269,10 +264,6 @@ void drawGame(int32_t)
 } // namespace
 
 TTrackPlayers TrackPlayers() { return TTrackPlayers(SoundSystem, game.Track); }
-
-TVelaXM* FullPlayer() { return TrackPlayers().Song(); }
-
-TVelaXM* PhrasePlayer() { return TrackPlayers().Phrase(); }
 
 int32_t TabKeyHit()
 {

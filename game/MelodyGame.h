@@ -1,7 +1,7 @@
 #pragma once
 
 #include "game/GameState.h"
-#include "game/TrackPlayers.h"
+#include "game/GameSound.h"
 
 #include <array>
 #include <cstdint>
@@ -89,8 +89,5 @@ int32_t PitchOffsetTo(int32_t value, int32_t tab);
 int32_t TabKeyHit();
 // The two players of the current track.
 TTrackPlayers TrackPlayers();
-// The players themselves (null when the slot is empty), for tests.
-TVelaXM* FullPlayer();
-TVelaXM* PhrasePlayer();
 // The track titles shown in the game.
 extern const char* const TrackTitles[TrackCount];

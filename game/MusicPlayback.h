@@ -1,6 +1,6 @@
 #pragma once
 
-#include <atomic>
+#include "VelaBase/SharedWord.h"
 #include <cstdint>
 
 // The audio thread's view of the music: what it last started and whether it has.
@@ -8,7 +8,7 @@ extern int32_t CurrentMusic;
 extern bool MusicStarted;
 // Set once a game frame has been drawn, cleared when the graphics are rebuilt;
 // the music step waits for it.
-extern std::atomic<int32_t> MusicFrameDrawn;
+extern TSharedWord<int32_t> MusicFrameDrawn;
 
 // Forgets the current music (ResetGame, before the audio thread runs).
 void ResetMusicPlayback();

@@ -1,17 +1,17 @@
 #pragma once
 
-#include <atomic>
+#include "VelaBase/SharedWord.h"
 #include <cstdint>
 
 // Words the main loop and the game share. The input words are written by
 // atomic exchange and read plainly by the game's frame code.
-extern std::atomic<float> MouseX;
-extern std::atomic<float> MouseY;
-extern std::atomic<int32_t> MouseButtonDown; // -1 after a press, 0 after a release
-extern std::atomic<int32_t> EscapePressed;   // -1 after Escape; the game clears it
+extern TSharedWord<float> MouseX;
+extern TSharedWord<float> MouseY;
+extern TSharedWord<int32_t> MouseButtonDown; // -1 after a press, 0 after a release
+extern TSharedWord<int32_t> EscapePressed;   // -1 after Escape; the game clears it
 // Presses since the game last looked; a press and release between two frames
 // still make a click.
-extern std::atomic<int32_t> MouseButtonPresses;
+extern TSharedWord<int32_t> MouseButtonPresses;
 
 // The keys the game knows, one bit each; the event loop maps the platform's
 // keys onto them, so the game never sees a platform key code.
@@ -27,7 +27,7 @@ enum : int32_t {
     GameKeyChoose = 1 << 8, // take the highlighted entry
 };
 // Game keys pressed since the game last looked, as a set of the bits above.
-extern std::atomic<int32_t> KeysPressed;
+extern TSharedWord<int32_t> KeysPressed;
 
 // A mouse button pressed or released: buttons 1 to 3 set MouseButtonDown and
 // count presses; the wheel (4 and up, a press and a release per notch) is no button.
@@ -49,12 +49,12 @@ enum : int32_t {
     ControlPadStart = 1 << 8,    // the pad's Start: a pause in a game, else a choice
 };
 // Controls requested since the game last looked, as a set of the bits above.
-extern std::atomic<int32_t> ControlsPressed;
+extern TSharedWord<int32_t> ControlsPressed;
 // A control requested (one of the Control bits).
 void ControlEvent(int32_t control);
 
-extern std::atomic<int32_t> QuitRequested;        // set by the game to end the loop
-extern std::atomic<int32_t> OpenWebPageRequested; // set by the game; the loop opens the page
+extern TSharedWord<int32_t> QuitRequested;        // set by the game to end the loop
+extern TSharedWord<int32_t> OpenWebPageRequested; // set by the game; the loop opens the page
 
 // Frame timing in clock ticks: ElapsedTime since start-up, FrameOrigin the
 // ElapsedTime of the last drawn frame (the game moves it on state changes).

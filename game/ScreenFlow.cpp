@@ -48,13 +48,13 @@ void GameUpdate(int64_t delta)
 {
     applyStateChange(delta);
     advanceTime(delta);
-    const int32_t button = MouseButtonDown.load();
-    const bool pressedMeanwhile = MouseButtonPresses.exchange(0) != 0;
+    const int32_t button = MouseButtonDown.Load();
+    const bool pressedMeanwhile = MouseButtonPresses.Exchange(0) != 0;
     Click = button == 0 && (PreviousButton != 0 || pressedMeanwhile);
-    Keys = KeysPressed.exchange(0);
+    Keys = KeysPressed.Exchange(0);
     ScreenOf(ScreenState).update(ScreenState);
     PreviousButton = button;
-    EscapePressed.exchange(0);
+    EscapePressed.Exchange(0);
 }
 
 bool ResumeAfterLoading()
@@ -103,24 +103,9 @@ const Sprite& SpriteOf(int32_t slot) { return SpriteTable[slot]; }
 
 void DrawSlot(int32_t slot, float x, float y, float alpha) { DrawSprite(SpriteTable[slot], x, y, 1, 1, 1, alpha); }
 
-bool EscapeHit() { return EscapePressed.load() != 0; }
+bool EscapeHit() { return EscapePressed.Load() != 0; }
 bool KeyHit(int32_t key) { return (Keys & key) != 0; }
-bool ButtonHeld() { return MouseButtonDown.load() != 0; }
-float PointerX() { return MouseX.load(); }
-float PointerY() { return MouseY.load(); }
+bool ButtonHeld() { return MouseButtonDown.Load() != 0; }
+float PointerX() { return MouseX.Load(); }
+float PointerY() { return MouseY.Load(); }
 
-void SlideMenuIn(double t)
-{
-    FadeAlpha = t < 1 ? float(EaseIn(t)) : 0.0f;
-    GateClosure = t < 1 ? float(1 - t) : 0.0f;
-    Slides[0] = InBetween(t, 1.5);
-    Slides[1] = InBetween(t, 1.75);
-    Slides[2] = InBetween(t, 2.0);
-}
-
-void SlideMenuOut(double t)
-{
-    Slides[2] = AwayBetween(t, 0);
-    Slides[1] = AwayBetween(t, 0.25);
-    Slides[0] = AwayBetween(t, 0.5);
-}

@@ -30,11 +30,6 @@ void DrawSlot(int32_t slot, float x, float y, float alpha = 1.0f);
 // The sprite slot's record.
 const Sprite& SpriteOf(int32_t slot);
 
-// The menu screens' shared timeline: fade and gates open over the first second
-// while slides 0..2 arrive in turn by t = 2; on the way out they leave in turn.
-void SlideMenuIn(double t);
-void SlideMenuOut(double t);
-
 // The credits scroller's position in its 120 s cycle, 0..1.
 float CreditsScroll();
 

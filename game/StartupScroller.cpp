@@ -80,10 +80,10 @@ void enterScroller(int32_t)
     FadeAlpha = 1;
     GateClosure = 0;
     scrollPosition = 0;
-    MusicRequest.exchange(MusicMenu);
+    MusicRequest.Exchange(MusicMenu);
     SkipTime = NoSkip;
-    MouseButtonDown.exchange(0);
-    MouseButtonPresses.exchange(0);
+    MouseButtonDown.Exchange(0);
+    MouseButtonPresses.Exchange(0);
     PreviousButton = 0;
     placeBalls();
     RandomSeedFromClock();

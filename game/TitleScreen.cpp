@@ -1,12 +1,13 @@
 // States 20000..20003: the title menu sliding in, waiting for a choice, and
 // sliding out towards the chosen screen or the exit advert.
 #include "DataManager/Assets.h"
-#include "VelaSoundSystem/SoundSystem.h"
 #include "game/Easing.h"
+#include "game/GameSound.h"
 #include "game/GameState.h"
 #include "game/HitTests.h"
+#include "game/MenuScreen.h"
 #include "game/ProgramState.h"
-#include "game/Screens.h"
+#include "game/ScreenLayout.h"
 #include "render/Sprites.h"
 #include "render/Texture.h"
 
@@ -16,10 +17,9 @@ namespace {
 
 // Slides: 0 logo, collage, exit and tab 1; 1 tab 2; 2 tab 3; 3..5 the tab glows.
 constexpr int32_t GlowBase = 3;
-constexpr int32_t ChoiceExit = 4;
 
-// The tab the arrow keys highlight, 1..3; -1 until a key is pressed.
-int32_t keyFocus = -1;
+// The tab the arrow keys highlight, 1..3; HitNothing until a key is pressed.
+int32_t keyFocus = HitNothing;
 
 void fadeGlows(int32_t highlighted)
 {
@@ -36,13 +36,13 @@ void enterTitle(int32_t state)
     if (TextureSetThree != nullptr && !TextureSetThree->Dirty)
         TextureSetThree->Unload();
     PendingChoice = -1;
-    MusicRequest.exchange(MusicMenu);
+    MusicRequest.Exchange(MusicMenu);
     FadeAlpha = 1;
     GateClosure = 1;
     Slides.fill(0.0f);
     MenuHover = -1;
     MenuChoice = -1;
-    keyFocus = -1;
+    keyFocus = HitNothing;
 }
 
 // Arrows step through the tabs; the first key pressed shows the highlight on the first tab.
@@ -59,25 +59,13 @@ void moveKeyFocus()
     keyFocus = std::clamp(keyFocus + step, 1, 3);
 }
 
-// Moves the highlight; the highlighted tab when Enter or Space takes it, else -1.
-int32_t takeKeyChoice()
-{
-    const bool focused = keyFocus >= 1;
-    moveKeyFocus();
-    return focused && KeyHit(GameKeyChoose) ? keyFocus : -1;
-}
+int32_t takeKeyChoice() { return TakeKeyChoice(keyFocus, moveKeyFocus); }
 
 void updateIntro()
 {
     const double t = Frame.t;
     SlideMenuIn(t);
-    const int32_t keyed = takeKeyChoice();
-    if (EscapeHit())
-        PendingChoice = ChoiceExit;
-    else if (Click)
-        PendingChoice = TitleMenuHit(PointerX(), PointerY());
-    else if (keyed >= 1)
-        PendingChoice = keyed;
+    LatchIntroChoice(HitExit, TitleMenuHit(PointerX(), PointerY()), takeKeyChoice());
     if (t >= 2)
         RequestState(StateTitleMenu);
 }
@@ -89,21 +77,12 @@ void updateMenu()
     Slides[0] = Slides[1] = Slides[2] = 1;
     const int32_t hit = TitleMenuHit(PointerX(), PointerY());
     MenuHover = ButtonHeld() && hit >= 1 && hit <= 3 ? hit : -1;
-    const int32_t keyed = takeKeyChoice();
-    int32_t choice = -1;
-    if (EscapeHit())
-        choice = ChoiceExit;
-    else if (PendingChoice >= 1)
-        choice = PendingChoice;
-    else if (Click)
-        choice = hit;
-    else if (keyed >= 1)
-        choice = keyed;
+    const int32_t choice = TakeMenuChoice(HitExit, hit, takeKeyChoice());
     fadeGlows(MenuHover >= 1 ? MenuHover : keyFocus);
-    if (choice < 1)
+    if (choice == HitNothing)
         return;
     MenuChoice = choice;
-    RequestState(choice == ChoiceExit ? StateTitleExit : StateTitleOutro);
+    RequestState(choice == HitExit ? StateTitleExit : StateTitleOutro);
 }
 
 void updateOutro(bool toExit)
@@ -111,24 +90,16 @@ void updateOutro(bool toExit)
     const double t = Frame.t;
     SlideMenuOut(t);
     fadeGlows(-1);
-    if (toExit && SoundSystem != nullptr)
-        SoundSystem->SetMusicVolume(0, float(std::max(0.0, 1 - t / 2)));
-    if (t >= 2) {
-        FadeAlpha = 1;
-        GateClosure = toExit ? 0.0f : 1.0f;
-        if (toExit)
-            RequestState(StateAdvertIntro);
-        else
-            RequestState(MenuChoice == 1   ? StateTrackSelectIntro
-                         : MenuChoice == 2 ? StateHighScoreIntro
-                                           : StateCreditsIntro);
-    } else if (t >= 1) {
-        FadeAlpha = float(EaseOut(t, 1));
-        GateClosure = toExit ? 0.0f : float(t - 1);
-    } else {
-        FadeAlpha = 0;
-        GateClosure = 0;
-    }
+    if (toExit)
+        TGameSound(SoundSystem).FadeMenuMusic(float(std::max(0.0, 1 - t / 2)));
+    if (!StepMenuOutro(t, !toExit))
+        return;
+    if (toExit)
+        RequestState(StateAdvertIntro);
+    else
+        RequestState(MenuChoice == 1   ? StateTrackSelectIntro
+                     : MenuChoice == 2 ? StateHighScoreIntro
+                                       : StateCreditsIntro);
 }
 
 void updateTitle(int32_t state)
@@ -153,13 +124,12 @@ void drawMenuStrips(int32_t slot, bool glows)
 {
     const Sprite& menu = SpriteOf(slot);
     const float h = float(SpriteOf(SpriteTitleMenu).h);
-    const float left[3] = {605, 666, 727};
-    const float travel[3] = {197, 134, 73};
-    for (int32_t tab = 0; tab < 3; ++tab) {
-        const float slide = Slides[size_t(tab)];
-        const float alpha = glows ? Slides[size_t(GlowBase + tab)] : 1.0f;
-        const float x = left[tab] + (1 - slide) * travel[tab];
-        DrawSpriteRegion(menu, left[tab], 0, 58, h, x, 0, 58, h, 1, 1, 1, alpha);
+    for (size_t tab = 0; tab < 3; ++tab) {
+        const TArea& strip = TitleLayout.tabs[tab];
+        const float slide = Slides[tab];
+        const float alpha = glows ? Slides[GlowBase + tab] : 1.0f;
+        const float x = strip.left + (1 - slide) * TitleLayout.travel[tab];
+        DrawSpriteRegion(menu, strip.left, 0, strip.Width(), h, x, 0, strip.Width(), h, 1, 1, 1, alpha);
     }
 }
 

@@ -1,12 +1,11 @@
 // The turn machine of the melody game: listen, the computer's phrase, the
 // player's answer, mistakes, and the two endings. One step per update; it acts
 // on what the audio thread published one update earlier.
-#include "VelaSoundSystem/SoundSystem.h"
+#include "game/GameSound.h"
 #include "game/GameState.h"
 #include "game/HitTests.h"
 #include "game/MelodyGame.h"
 #include "game/Screens.h"
-#include "game/TrackPlayers.h"
 #include "render/Logger.h"
 
 #include <algorithm>
@@ -15,14 +14,7 @@
 
 namespace {
 
-constexpr uint8_t SampleFail = 3;
-constexpr uint8_t SampleListenUp = 4;
-constexpr uint8_t SampleMyTurn = 5;
-constexpr uint8_t SampleYourTurn = 6;
-constexpr uint8_t SampleKidding = 7;
-constexpr uint8_t SampleGreatGameplay = 8;
 constexpr int32_t NoteEndRow = TTrackPlayers::NoteEndRow;
-constexpr int32_t HubChoice = 128;
 
 TMelodyGame& game = Melody;
 
@@ -32,10 +24,10 @@ void go(int32_t phase)
     game.Timer = 0;
 }
 
-void playSample(uint8_t slot) { SoundSystem->PlaySample(slot, 1.0f, 0.0f, 1.0f); }
+void playSample(uint8_t slot) { TrackPlayers().PlaySample(slot); }
 
 // What the player did on the pad in this update: a tab key or a click on a
-// tab (0..3), a click on the hub (128) or beside the pad (-1); nothing otherwise.
+// tab (0..3), a click on the hub (HitHub) or beside the pad (HitNothing); nothing otherwise.
 std::optional<int32_t> padInput()
 {
     if (const int32_t tab = TabKeyHit(); tab >= 0)
@@ -61,7 +53,7 @@ int32_t readChosenTab()
     } else {
         choice = padInput().value_or(-1);
     }
-    if (choice == HubChoice)
+    if (choice == HitHub)
         return 3 - game.ExpectedTab;
     return choice >= 0 && choice <= 3 ? choice : -1;
 }
@@ -73,7 +65,7 @@ void melodyComplete()
 {
     GameLog("Melody complete...");
     game.Bubbles[2] = 0;
-    playSample(SampleGreatGameplay);
+    playSample(SampleSlotGreatGameplay);
     if (Locks > 0)
         --Locks;
     go(PhaseLevelDone);
@@ -87,7 +79,7 @@ void stepListen()
         go(PhaseListen);
         break;
     case PhaseListen:
-        playSample(SampleListenUp);
+        playSample(SampleSlotListenUp);
         go(PhaseListenIn);
         break;
     case PhaseListenIn:
@@ -110,17 +102,17 @@ void stepListen()
             // The random track has nothing to listen to: its notes are drawn, not played.
             game.NoteIndex = 0;
             TrackPlayers().StopPhrase();
-            MusicRequest.exchange(MusicSilence);
+            MusicRequest.Exchange(MusicSilence);
             go(PhaseMyTurn);
         } else {
-            MusicRequest.exchange(game.Track);
+            MusicRequest.Exchange(ModuleSource(SongSlotOf(game.Track)));
             go(PhaseListenWait);
         }
         break;
     case PhaseListenWait:
         if (TrackPlayers().SongSounding())
             break;
-        MusicRequest.exchange(MusicSilence);
+        MusicRequest.Exchange(MusicSilence);
         if (game.Track == TrackBonus) {
             // The bonus track is only watched and listened to.
             go(PhaseFinished);
@@ -141,7 +133,7 @@ void stepComputerTurn()
     switch (game.TurnPhase) {
     case PhaseMyTurn:
         game.Bubbles[2] = 0; // the player's turn is over
-        playSample(SampleMyTurn);
+        playSample(SampleSlotMyTurn);
         go(PhaseMyTurnIn);
         break;
     case PhaseMyTurnIn:
@@ -216,7 +208,7 @@ void stepPlayerTurn()
     case PhaseYourTurn:
         GameLog("Your turn...");
         game.NoteIndex = 0;
-        playSample(SampleYourTurn);
+        playSample(SampleSlotYourTurn);
         go(PhaseAwaitTab);
         break;
     case PhaseAwaitTab: {
@@ -282,15 +274,15 @@ void stepMistake()
     case PhaseLoseLife:
         GameLog("Wrong tab, a life lost...");
         --game.Lives;
-        playSample(SampleFail);
+        playSample(SampleSlotFail);
         go(PhaseFailSound);
         break;
     case PhaseFailSound:
-        if (SoundSystem->IsSamplePlaying(SampleFail))
+        if (TrackPlayers().SamplePlaying(SampleSlotFail))
             break;
         if (game.Lives < 1) {
             GameLog("Game over...");
-            playSample(SampleKidding);
+            playSample(SampleSlotKidding);
             go(PhaseGameOver);
         } else {
             go(PhaseReplay);
@@ -321,7 +313,7 @@ void stepEnding()
 {
     switch (game.TurnPhase) {
     case PhaseLevelDone:
-        MusicRequest.exchange(MusicLevelDone);
+        MusicRequest.Exchange(MusicLevelDone);
         game.ExcellentAlpha = float(std::min(game.Timer * game.Timer, 1.0));
         if (game.Timer >= 1) {
             game.ExcellentAlpha = 1;
@@ -329,7 +321,7 @@ void stepEnding()
         }
         break;
     case PhaseGameOver:
-        MusicRequest.exchange(MusicGameOver);
+        MusicRequest.Exchange(MusicGameOver);
         game.GameOverAlpha = float(std::min(game.Timer * game.Timer, 1.0));
         if (game.Timer >= 1) {
             game.GameOverAlpha = 1;

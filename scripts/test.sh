@@ -18,6 +18,13 @@ for dir in build build-san; do
     ctest --test-dir "$dir" --output-on-failure -j"$(nproc)" --timeout 300 || status=1
 done
 
+# The game, the mixer and the loader on their own threads under ThreadSanitizer:
+# any word they share without the one convention is a reported race.
+echo "== thread-sanitizer tests in build-tsan"
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+  ctest --test-dir build-tsan --output-on-failure -j"$(nproc)" --timeout 300 \
+  -R "^(SoundDoor|LoadAssets|LoadThread)" || status=1
+
 # The Debian package, installed and started in a clean Debian 12 root.
 echo "== package check"
 pkg_status=0

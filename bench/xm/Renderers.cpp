@@ -25,7 +25,7 @@ public:
             return false;
         player.Module->MixAmplification = 256;
         player.LoopSong = true;
-        player.Interpolation = static_cast<uint8_t>(interpolation);
+        player.Interpolation = velaxm::InterpolationFromNumber(interpolation);
         return player.Play();
     }
     void render(int16_t* out) override
@@ -36,7 +36,7 @@ public:
 
 private:
     int interpolation;
-    TVelaXM player{kRate, 0, 16, 0, true, 1, kBlockFrames};
+    TVelaXM player{kRate, true, kBlockFrames};
 };
 
 #if QUAVERO_HAVE_OPENMPT

@@ -24,7 +24,7 @@ const std::vector<xmbench::Song>& corpus()
 void BM_CreatePlayer(benchmark::State& state)
 {
     for (auto _ : state) {
-        auto player = std::make_unique<TVelaXM>(kRate, 0, 16, 0, true, 1, kBlock);
+        auto player = std::make_unique<TVelaXM>(kRate, true, kBlock);
         benchmark::DoNotOptimize(player.get());
     }
 }
@@ -43,11 +43,11 @@ void BM_GameBlock(benchmark::State& state)
         state.SkipWithError("no corpus");
         return;
     }
-    TVelaXM full(kRate, 0, 16, 0, true, 1, kBlock), phrase(kRate, 0, 16, 0, true, 1, kBlock);
+    TVelaXM full(kRate, true, kBlock), phrase(kRate, true, kBlock);
     for (TVelaXM* player : {&full, &phrase}) {
         player->Module->Load(track->image.data(), static_cast<uint32_t>(track->image.size()));
         player->Module->MixAmplification = 256;
-        player->Interpolation = 2;
+        player->Interpolation = velaxm::kCubic;
         player->Play();
     }
     // Skip the intro so that the full track is busy.

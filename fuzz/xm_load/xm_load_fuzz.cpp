@@ -40,7 +40,7 @@ void checkModel(const TVelaXMModule& m)
 // low output rate keeps the ticks (where the effects live) and cuts the frames.
 void renderStart(TVelaXM& player, uint8_t options)
 {
-    player.Interpolation = options & 3;
+    player.Interpolation = velaxm::InterpolationFromNumber(options & 3);
     player.LoopSong = (options & 4) != 0;
     player.Module->MixAmplification = 256;
     player.Play();
@@ -53,8 +53,8 @@ void renderStart(TVelaXM& player, uint8_t options)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static auto stereo = std::make_unique<TVelaXM>(8000, 0, 16, 0, true, 1, 1024);
-    static auto mono = std::make_unique<TVelaXM>(11025, 0, 16, 0, false, 1, 512);
+    static auto stereo = std::make_unique<TVelaXM>(8000, true, 1024);
+    static auto mono = std::make_unique<TVelaXM>(11025, false, 512);
     if (size > 0xFFFFFFFFu)
         return 0;
     const uint8_t options = size > 0 ? data[size - 1] : 0;

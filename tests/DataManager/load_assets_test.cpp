@@ -57,13 +57,13 @@ protected:
     void SetUp() override
     {
         ResetSprites();
-        AssetsLoaded.store(0);
+        AssetsLoaded.Store(0);
     }
     void TearDown() override { ReleaseTextures(); }
 
-    void load(const std::atomic<bool>* stop = nullptr)
+    void load(const TSharedWord<bool>* stop = nullptr)
     {
-        LoadAssets(sound, fake.source(), stop, [this] { publishedBefore = AssetsLoaded.load(); });
+        LoadAssets(sound, fake.source(), stop, [this] { publishedBefore = AssetsLoaded.Load(); });
     }
 
     TVelaSoundSystem sound{44100, 2, 16, 1024};
@@ -117,7 +117,7 @@ TEST_F(LoadAssetsTest, LogsEveryStepInOrderAndPublishesLast)
             got.push_back(line);
     EXPECT_EQ(got, expected);
     EXPECT_EQ(publishedBefore, 0);
-    EXPECT_EQ(AssetsLoaded.load(), -1);
+    EXPECT_EQ(AssetsLoaded.Load(), -1);
     EXPECT_GT(FontWidths[uint8_t('A')], 0);
     EXPECT_GT(FontWidths[uint8_t('W')], FontWidths[uint8_t(' ')]);
     for (int32_t slot : {0, 1, 2, 3, 4, 5, 6, 10, 11, 12, 13, 14, 15, 16})
@@ -178,14 +178,14 @@ TEST_F(LoadAssetsTest, MissingOrUnreadablePicturesBecomeEmptyTexturesAndTheirShe
     for (const Sprite& sprite : SpriteTable)
         anyOnSetTwo = anyOnSetTwo || sprite.Texture == TextureSetTwo;
     EXPECT_TRUE(anyOnSetTwo);
-    EXPECT_EQ(AssetsLoaded.load(), -1);
+    EXPECT_EQ(AssetsLoaded.Load(), -1);
 }
 
 TEST_F(LoadAssetsTest, StoppedLoadIsNotPublished)
 {
-    std::atomic<bool> stop{true};
+    TSharedWord<bool> stop{true};
     load(&stop);
-    EXPECT_EQ(AssetsLoaded.load(), 0);
+    EXPECT_EQ(AssetsLoaded.Load(), 0);
     EXPECT_EQ(std::count(fake.lines.begin(), fake.lines.end(), "Loading tracks..."), 0);
 }
 
@@ -212,15 +212,15 @@ TEST_F(LoadAssetsTest, LoadThreadLoadsOnlyFromTheLoadingStateAndPublishesAfterIt
         thread.WaitFor();
     }
     EXPECT_TRUE(fake.lines.empty());
-    EXPECT_EQ(AssetsLoaded.load(), 0);
+    EXPECT_EQ(AssetsLoaded.Load(), 0);
     int32_t seenBeforeHook = 1;
     {
         TLoadThread thread(sound, fake.source(),
-                           {[] { return true; }, [&seenBeforeHook] { seenBeforeHook = AssetsLoaded.load(); }});
+                           {[] { return true; }, [&seenBeforeHook] { seenBeforeHook = AssetsLoaded.Load(); }});
         thread.WaitFor();
     }
     EXPECT_EQ(seenBeforeHook, 0);
-    EXPECT_EQ(AssetsLoaded.load(), -1);
+    EXPECT_EQ(AssetsLoaded.Load(), -1);
     EXPECT_EQ(fake.lines.front(), "Loading font...");
 }
 
@@ -265,7 +265,7 @@ TEST(UploadStepTest, WaitsTenFramesThenUploadsOnePerFrameInOrder)
                                                "textures1.png: PNG image data does not decode!",
                                                "Uploading texture set three...", "Texture set three uploaded..."}));
     // After a rebuild everything is dirty again; with the font needed next it is uploaded too.
-    AssetsLoaded.store(-1);
+    AssetsLoaded.Store(-1);
     MarkTexturesDirty();
     RestartUploads();
     int32_t uploads = 0;
@@ -277,7 +277,7 @@ TEST(UploadStepTest, WaitsTenFramesThenUploadsOnePerFrameInOrder)
     EXPECT_EQ(two->uploads, 0);
     ReleaseTextures();
     EXPECT_EQ(FontTexture, nullptr);
-    AssetsLoaded.store(0);
+    AssetsLoaded.Store(0);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // The audio output: silence until the assets are loaded, one mixed block per
 // block boundary whatever lengths the device asks for, the music hook first.
 #include <algorithm>
-#include <atomic>
+#include "VelaBase/SharedWord.h"
 #include <cstring>
 
 #include <gtest/gtest.h>
@@ -35,7 +35,7 @@ class AudioOutput : public ::testing::Test {
 protected:
     TVelaSoundSystem sound{44100, 2, 16, 1024};
     TVelaSoundSystem expected{44100, 2, 16, 1024};
-    std::atomic<int32_t> assetsLoaded{0};
+    TSharedWord<int32_t> assetsLoaded{0};
     TAudioOutput output{sound, assetsLoaded};
     THookLog log;
 
@@ -80,7 +80,7 @@ TEST_F(AudioOutput, DeliversSilenceWhileLoading)
     EXPECT_EQ(log.Calls, 0);
     // Nothing was mixed: the sample has not advanced.
     EXPECT_TRUE(sound.IsSamplePlaying(3));
-    assetsLoaded = 1;
+    assetsLoaded.Store(1);
     const auto bytes = fill(4096);
     EXPECT_EQ(log.Calls, 1);
     EXPECT_EQ(bytes, nextExpectedBlock());
@@ -88,7 +88,7 @@ TEST_F(AudioOutput, DeliversSilenceWhileLoading)
 
 TEST_F(AudioOutput, OddLengthsFollowTheBlockBoundaries)
 {
-    assetsLoaded = 1;
+    assetsLoaded.Store(1);
     const auto block1 = nextExpectedBlock();
     const auto block2 = nextExpectedBlock();
     const auto block3 = nextExpectedBlock();
@@ -113,7 +113,7 @@ TEST_F(AudioOutput, HookRunsBeforeTheMixOfItsBlock)
     // The hook starts the music in the first block: that block already has it.
     log.StartMusic = true;
     expected.PlayMusic(0, true, 1.0f, 0.0f, 1.0f);
-    assetsLoaded = 1;
+    assetsLoaded.Store(1);
     for (int call = 0; call < 4; ++call) {
         EXPECT_EQ(fill(4096), nextExpectedBlock()) << call;
     }

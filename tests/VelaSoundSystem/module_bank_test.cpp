@@ -6,6 +6,8 @@
 #include "VelaSoundSystem/SoundSystem.h"
 #include "VelaXM/VelaXM.h"
 
+#include <thread>
+
 namespace {
 
 const char* const ModuleName = "bomberclone-data__zb-tnt.xm";
@@ -20,9 +22,10 @@ protected:
         ASSERT_FALSE(module.empty()) << corpus::MissingMessage();
         sound.SetAutoGain(false);
     }
-    bool load(uint8_t Slot, int32_t Interpolation = 2)
+    bool load(uint8_t Slot, int32_t Interpolation = velaxm::kCubic)
     {
-        return sound.LoadModule(Slot, module.data(), static_cast<int32_t>(module.size()), true, Interpolation);
+        return sound.LoadModule(Slot, module.data(), static_cast<int32_t>(module.size()), true,
+                                static_cast<velaxm::Interpolation>(Interpolation));
     }
 };
 
@@ -36,19 +39,34 @@ TEST_F(ModuleBank, LoadSetsAmplificationLoopAndInterpolation)
     EXPECT_TRUE(player.LoopSong);
     EXPECT_EQ(player.Interpolation, 2);
     EXPECT_EQ(player.BufferFrames, 1024);
-    EXPECT_FALSE(player.Playing);
+    EXPECT_FALSE(player.Playing());
     ASSERT_TRUE(load(10, 7));
-    EXPECT_EQ(sound.ModuleSlots[10]->Interpolation, 0);
+    EXPECT_EQ(sound.ModuleSlots[10]->Interpolation, velaxm::kNone);
+}
+
+TEST_F(ModuleBank, AnEditRunsUnderTheLockAndMayCallTheOtherOperations)
+{
+    ASSERT_TRUE(load(3));
+    bool ran = false;
+    EXPECT_TRUE(sound.EditModule(3, [&](TVelaXM& player) {
+        EXPECT_TRUE(sound.StartModule(3)); // re-enters the lock
+        sound.MixBlock();
+        ran = player.Playing();
+    }));
+    EXPECT_TRUE(ran);
+    // Released once the edit is over: another thread mixes.
+    std::thread([this] { sound.MixBlock(); }).join();
+    EXPECT_FALSE(sound.EditModule(4, [](TVelaXM&) { ADD_FAILURE() << "an empty slot has nothing to edit"; }));
 }
 
 TEST_F(ModuleBank, FailedLoadsEmptyTheSlot)
 {
     ASSERT_TRUE(load(3));
-    EXPECT_FALSE(sound.LoadModule(3, nullptr, 100, true, 2));
+    EXPECT_FALSE(sound.LoadModule(3, nullptr, 100, true, velaxm::kCubic));
     EXPECT_EQ(sound.ModuleSlots[3], nullptr);
     ASSERT_TRUE(load(3));
     const std::vector<uint8_t> junk(300, 0x41);
-    EXPECT_FALSE(sound.LoadModule(3, junk.data(), static_cast<int32_t>(junk.size()), true, 2));
+    EXPECT_FALSE(sound.LoadModule(3, junk.data(), static_cast<int32_t>(junk.size()), true, velaxm::kCubic));
     EXPECT_EQ(sound.ModuleSlots[3], nullptr);
     EXPECT_FALSE(sound.StartModule(3));
 }

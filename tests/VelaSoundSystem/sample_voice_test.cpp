@@ -198,7 +198,7 @@ void expectInsideLoop(TVelaSoundSystem& Sound, const std::vector<int16_t>& Value
             ASSERT_GE(Sound.MixBuffer[2 * i], lo) << block << " " << i;
             ASSERT_LE(Sound.MixBuffer[2 * i], hi) << block << " " << i;
         }
-        ASSERT_TRUE(Sound.SampleSlots[0]->Voices[0]->Active);
+        ASSERT_TRUE(Sound.SampleSlots[0]->Voices[0]->Active.Load());
     }
 }
 

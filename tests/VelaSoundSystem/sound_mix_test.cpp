@@ -170,16 +170,6 @@ TEST(SoundSystem, EightBitOutputIsUnsignedAroundMidScale)
     EXPECT_EQ(sound.OutputBuffer[1], (-16384 + 32768) >> 8);
 }
 
-TEST(SoundSystem, LockIsReentrantForCallersThatHoldIt)
-{
-    TVelaSoundSystem sound(44100, 2, 16, 1024);
-    loadConstant(sound, 0, 100, 100, 100);
-    TVelaLockGuard guard(sound.Lock);
-    EXPECT_EQ(sound.PlaySample(0, 1.0f, 0.0f, 1.0f), 0);
-    sound.MixBlock();
-    EXPECT_EQ(sound.Lock.Depth(), 1);
-}
-
 TEST(SoundSystem, WildFloatArgumentsStayDefined)
 {
     TVelaSoundSystem sound(44100, 2, 16, 1024);

@@ -1,7 +1,6 @@
 // Pausing the mixer: silent blocks in which no sample voice, stream or module
 // player moves on, so that after the pause the sound carries on exactly where it
 // stopped; the game's per-block hook waits too.
-#include <atomic>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -35,7 +34,7 @@ protected:
         for (TVelaSoundSystem* s : {&sound, &reference}) {
             ASSERT_TRUE(s->LoadSample(3, wave.data(), static_cast<int32_t>(wave.size()), 1));
             ASSERT_TRUE(s->LoadMusic(0, ogg.data(), static_cast<int32_t>(ogg.size())));
-            ASSERT_TRUE(s->LoadModule(0, module.data(), static_cast<int32_t>(module.size()), true, 2));
+            ASSERT_TRUE(s->LoadModule(0, module.data(), static_cast<int32_t>(module.size()), true, velaxm::kCubic));
             ASSERT_GE(s->PlaySample(3, 1.0f, 0.0f, 1.0f), 0);
             ASSERT_TRUE(s->PlayMusic(0, true, 0.5f, 0.0f, 1.0f));
             ASSERT_TRUE(s->StartModule(0));
@@ -102,7 +101,7 @@ void countCall(void* Context) { ++*static_cast<int*>(Context); }
 TEST(PausedOutput, HandsOutSilenceWithoutRunningTheGamesBlockStep)
 {
     TVelaSoundSystem sound{44100, 2, 16, 1024};
-    std::atomic<int32_t> loaded{1};
+    TSharedWord<int32_t> loaded{1};
     TAudioOutput output(sound, loaded);
     int calls = 0;
     output.SetApplyMusicRequestHook(countCall, &calls);

@@ -12,7 +12,7 @@ namespace xmtest {
 // A stereo 44.1 kHz player with 1024-frame blocks holding the given module image.
 inline std::unique_ptr<TVelaXM> makePlayer(const Bytes& image, int32_t blockFrames = 1024)
 {
-    auto player = std::make_unique<TVelaXM>(44100, 0, 16, 0, true, 1, blockFrames);
+    auto player = std::make_unique<TVelaXM>(44100, true, blockFrames);
     EXPECT_TRUE(player->Module->Load(image.data(), static_cast<uint32_t>(image.size())));
     player->Module->MixAmplification = 256;
     return player;

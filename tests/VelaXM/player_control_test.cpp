@@ -32,30 +32,34 @@ TEST(PlayerControl, GameWritesOneNoteAndWatchesIt)
     pattern.SetNote(8, 0, cell(97));
     player->LoopSong = false;
     EXPECT_TRUE(player->Play());
-    EXPECT_EQ(player->TriggerLatchA, -1);
+    EXPECT_EQ(player->TriggerLatchA(), -1);
     player->Render();
-    EXPECT_EQ(player->WatchedNote, 49);
-    EXPECT_EQ(player->TriggerLatchA, 48);
-    EXPECT_EQ(player->TriggerLatchB, 48);
-    EXPECT_GT(player->ActiveVoices, 0);
-    player->TriggerLatchA = -1; // the reader takes the latch
+    EXPECT_EQ(player->WatchedNote(), 49);
+    EXPECT_EQ(player->TriggerLatchA(), 48);
+    EXPECT_EQ(player->TakeTriggerLatchB(), 48);
+    EXPECT_EQ(player->TakeTriggerLatchB(), -1); // taken once
+    EXPECT_GT(player->ActiveVoices(), 0);
+    player->ClearTriggerLatchA(47); // a reader that saw another note clears nothing
+    EXPECT_EQ(player->TriggerLatchA(), 48);
+    player->ClearTriggerLatchA(48); // the reader takes the latch
     renderFrames(*player, 7 * kFramesPerRow);
-    EXPECT_EQ(player->WatchedNote, 49);
-    EXPECT_EQ(player->TriggerLatchA, -1);
+    EXPECT_EQ(player->WatchedNote(), 49);
+    EXPECT_EQ(player->TriggerLatchA(), -1);
     renderFrames(*player, kFramesPerRow + 1024);
-    EXPECT_EQ(player->WatchedNote, -1); // released at row 8
+    EXPECT_EQ(player->WatchedNote(), -1); // released at row 8
     EXPECT_GE(player->Module->CurrentRow, 9);
-    ASSERT_EQ(player->NoteLogCount, 1);
-    EXPECT_EQ(player->NoteLog[TVelaXM::kLogNote][0], 48);
-    EXPECT_EQ(player->NoteLog[TVelaXM::kLogRows][0], 0); // the first entry never counts rows
+    ASSERT_EQ(player->NoteLogCount(), 1);
+    EXPECT_EQ(player->LoggedNote(0), 48);
+    EXPECT_EQ(player->LoggedRows(0), 0); // the first entry never counts rows
+    EXPECT_EQ(player->LoggedNote(1), 0); // past the log
 
     // The game clears its cells again; the song then ends and falls silent.
     pattern.SetNote(0, 0, cell(0));
     pattern.SetNote(8, 0, cell(0));
-    for (int i = 0; i < 400 && !(player->Module->SongEnded && player->ActiveVoices == 0); ++i)
+    for (int i = 0; i < 400 && !(player->Module->SongEnded && player->ActiveVoices() == 0); ++i)
         player->Render();
     EXPECT_TRUE(player->Module->SongEnded);
-    EXPECT_EQ(player->ActiveVoices, 0);
+    EXPECT_EQ(player->ActiveVoices(), 0);
 }
 
 TEST(PlayerControl, WatchedChannelFiltersNotesAndLogCountsRowsHeld)
@@ -69,16 +73,15 @@ TEST(PlayerControl, WatchedChannelFiltersNotesAndLogCountsRowsHeld)
     player->WatchedChannel = 0;
     player->Play();
     renderFrames(*player, 5 * kFramesPerRow + 1); // rows 0..5
-    ASSERT_EQ(player->NoteLogCount, 3);
-    EXPECT_EQ(player->NoteLog[TVelaXM::kLogNote][0], 59);
-    EXPECT_EQ(player->NoteLog[TVelaXM::kLogNote][1], 61);
-    EXPECT_EQ(player->NoteLog[TVelaXM::kLogNote][2], 63);
-    EXPECT_EQ(player->NoteLogLast, 2);
+    ASSERT_EQ(player->NoteLogCount(), 3);
+    EXPECT_EQ(player->LoggedNote(0), 59);
+    EXPECT_EQ(player->LoggedNote(1), 61);
+    EXPECT_EQ(player->LoggedNote(2), 63);
     // Entry 1 was newest during rows 3 and 4 (the row-4 trigger counts before the new note).
-    EXPECT_EQ(player->NoteLog[TVelaXM::kLogRows][1], 2);
-    EXPECT_EQ(player->NoteLog[TVelaXM::kLogRows][2], 1);
-    EXPECT_EQ(player->WatchedNote, 64);
-    EXPECT_EQ(player->TriggerLatchA, 63);
+    EXPECT_EQ(player->LoggedRows(1), 2);
+    EXPECT_EQ(player->LoggedRows(2), 1);
+    EXPECT_EQ(player->WatchedNote(), 64);
+    EXPECT_EQ(player->TriggerLatchA(), 63);
 }
 
 TEST(PlayerControl, LoopingStopsTheLogAfterTheFirstPass)
@@ -87,12 +90,12 @@ TEST(PlayerControl, LoopingStopsTheLogAfterTheFirstPass)
     auto player = makePlayer(buildXM(spec));
     player->Play();
     renderFrames(*player, 10 * kFramesPerRow);
-    EXPECT_FALSE(player->NoteLogEnabled);
-    EXPECT_EQ(player->NoteLogCount, 1);
-    EXPECT_EQ(player->TriggerLatchA, 48); // latches keep working
+    EXPECT_FALSE(player->NoteLogRecording());
+    EXPECT_EQ(player->NoteLogCount(), 1);
+    EXPECT_EQ(player->TriggerLatchA(), 48); // latches keep working
     EXPECT_TRUE(player->Play());
-    EXPECT_TRUE(player->NoteLogEnabled);
-    EXPECT_EQ(player->NoteLogCount, 0);
+    EXPECT_TRUE(player->NoteLogRecording());
+    EXPECT_EQ(player->NoteLogCount(), 0);
 }
 
 TEST(PlayerControl, MixIntoScalesByVolume)
@@ -129,9 +132,9 @@ TEST(PlayerControl, PlayOnAnUnloadedModuleReportsFalse)
 {
     TVelaXM player;
     EXPECT_FALSE(player.Play());
-    EXPECT_TRUE(player.Playing);
+    EXPECT_TRUE(player.Playing());
     player.Render();
-    EXPECT_EQ(player.ActiveVoices, 0);
+    EXPECT_EQ(player.ActiveVoices(), 0);
 }
 
 TEST(PlayerControl, MonoOutputMixesLeftOnly)
@@ -139,7 +142,7 @@ TEST(PlayerControl, MonoOutputMixesLeftOnly)
     // One value per frame at the unpanned volume: twice the right side of the
     // centred stereo voice (2048 of 4096) once the start ramp is over.
     const Bytes image = buildXM(simpleModule(1, {{0, 0, cell(49, 1)}}, loopedSample()));
-    TVelaXM mono(44100, 0, 16, 0, false, 1, 512), stereo(44100, 0, 16, 0, true, 1, 512);
+    TVelaXM mono(44100, false, 512), stereo(44100, true, 512);
     for (TVelaXM* player : {&mono, &stereo}) {
         ASSERT_TRUE(player->Module->Load(image.data(), static_cast<uint32_t>(image.size())));
         player->Module->MixAmplification = 256;

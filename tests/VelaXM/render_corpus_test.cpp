@@ -91,7 +91,7 @@ std::string text(const Fingerprint& print, const char* before = "")
 std::unique_ptr<TVelaXM> startPlayer(const std::filesystem::path& path, int interpolation)
 {
     auto player = xmtest::makePlayer(corpus::Read(path));
-    player->Interpolation = static_cast<uint8_t>(interpolation);
+    player->Interpolation = velaxm::InterpolationFromNumber(interpolation);
     player->EndAfterRepeats = 1;
     player->Play();
     return player;
@@ -118,7 +118,7 @@ std::string renderWholeSong(const std::filesystem::path& path)
     Fingerprint print;
     int64_t frames = 0, endFrame = -1;
     while (frames < kMaxSongFrames &&
-           (endFrame < 0 || (player->ActiveVoices > 0 && frames - endFrame < kMaxDecayFrames))) {
+           (endFrame < 0 || (player->ActiveVoices() > 0 && frames - endFrame < kMaxDecayFrames))) {
         player->Render();
         print.add(player->Mix);
         frames += player->BufferFrames;

@@ -200,7 +200,7 @@ TEST(SequencerTiming, SongEndAndLoopWrap)
     EXPECT_FALSE(m.SongEnded);
     EXPECT_EQ(m.CurrentOrder, 0);
     EXPECT_EQ(m.GlobalVolume, 64);
-    EXPECT_FALSE(player->NoteLogEnabled);
+    EXPECT_FALSE(player->NoteLogRecording());
 }
 
 TEST(SequencerTiming, ModuleWithoutPlayableRowsEndsInsteadOfHanging)

@@ -24,9 +24,9 @@ protected:
     static void TearDownTestSuite() { SDL_Quit(); }
     void SetUp() override
     {
-        KeysPressed.store(0);
-        ControlsPressed.store(0);
-        EscapePressed.store(0);
+        KeysPressed.Store(0);
+        ControlsPressed.Store(0);
+        EscapePressed.Store(0);
         ScreenState = StateGame;
     }
 
@@ -74,9 +74,9 @@ TEST_F(Gamepad, FaceButtonsChooseTheTabAtTheirPlaceOnTheDiamond)
         const int32_t tab = PadHit(x, y);
         ASSERT_GE(tab, 0) << "button " << int(face.button);
         button(face.button);
-        EXPECT_EQ(KeysPressed.exchange(0) & ~GameKeyChoose, GameKeyTab0 << tab) << "button " << int(face.button);
-        EXPECT_EQ(EscapePressed.exchange(0), 0) << "button " << int(face.button) << " left the game";
-        EXPECT_EQ(ControlsPressed.exchange(0), ControlAnyKey);
+        EXPECT_EQ(KeysPressed.Exchange(0) & ~GameKeyChoose, GameKeyTab0 << tab) << "button " << int(face.button);
+        EXPECT_EQ(EscapePressed.Exchange(0), 0) << "button " << int(face.button) << " left the game";
+        EXPECT_EQ(ControlsPressed.Exchange(0), ControlAnyKey);
     }
 }
 
@@ -84,23 +84,23 @@ TEST_F(Gamepad, MenusTakeTheDPadAChooseAndBOrBackAsEscape)
 {
     ScreenState = StateTitleMenu;
     hat(SDL_HAT_UP);
-    EXPECT_EQ(KeysPressed.exchange(0), GameKeyUp);
+    EXPECT_EQ(KeysPressed.Exchange(0), GameKeyUp);
     hat(SDL_HAT_RIGHTDOWN);
-    EXPECT_EQ(KeysPressed.exchange(0), GameKeyRight | GameKeyDown);
+    EXPECT_EQ(KeysPressed.Exchange(0), GameKeyRight | GameKeyDown);
     hat(SDL_HAT_CENTERED);
-    EXPECT_EQ(KeysPressed.exchange(0), 0);
+    EXPECT_EQ(KeysPressed.Exchange(0), 0);
     button(0);
-    EXPECT_NE(KeysPressed.exchange(0) & GameKeyChoose, 0);
+    EXPECT_NE(KeysPressed.Exchange(0) & GameKeyChoose, 0);
     button(1);
-    EXPECT_EQ(EscapePressed.exchange(0), -1);
-    KeysPressed.store(0);
+    EXPECT_EQ(EscapePressed.Exchange(0), -1);
+    KeysPressed.Store(0);
     ScreenState = StateGame;
     button(6);
-    EXPECT_EQ(EscapePressed.exchange(0), -1);
-    ControlsPressed.store(0);
+    EXPECT_EQ(EscapePressed.Exchange(0), -1);
+    ControlsPressed.Store(0);
     button(7);
-    EXPECT_EQ(ControlsPressed.exchange(0), ControlPadStart);
-    EXPECT_EQ(KeysPressed.exchange(0), 0);
+    EXPECT_EQ(ControlsPressed.Exchange(0), ControlPadStart);
+    EXPECT_EQ(KeysPressed.Exchange(0), 0);
 }
 
 TEST_F(Gamepad, OtherEventsAreNotThePads)
@@ -109,8 +109,8 @@ TEST_F(Gamepad, OtherEventsAreNotThePads)
     key.type = SDL_KEYDOWN;
     EXPECT_FALSE(HandleGamepadEvent(key));
     button(9);
-    EXPECT_EQ(KeysPressed.load(), 0);
-    EXPECT_EQ(EscapePressed.load(), 0);
+    EXPECT_EQ(KeysPressed.Load(), 0);
+    EXPECT_EQ(EscapePressed.Load(), 0);
 }
 
 } // namespace

@@ -29,7 +29,7 @@ const Track MelodyTracks[] = {{"2012_skyward_nobass", 12}, {"2012_halcyon_verse"
 
 std::unique_ptr<TVelaXM> loadPlayer(const std::string& name)
 {
-    auto player = std::make_unique<TVelaXM>(kRate, 0, 16, 0, true, 1, kBlock);
+    auto player = std::make_unique<TVelaXM>(kRate, true, kBlock);
     const std::span<const uint8_t> bytes = ShippedEntry(name);
     EXPECT_TRUE(player->Module->Load(bytes.data(), static_cast<uint32_t>(bytes.size()))) << name;
     return player;
@@ -74,7 +74,7 @@ PlayedOnce playOnce(TVelaXM& player, int32_t watchedChannel, double limitSeconds
 {
     player.WatchedChannel = watchedChannel;
     player.LoopSong = false;
-    player.Interpolation = 2;
+    player.Interpolation = velaxm::kCubic;
     player.Module->MixAmplification = 256; // as the sound system sets after loading
     player.Play();
     PlayedOnce result;
@@ -85,13 +85,13 @@ PlayedOnce playOnce(TVelaXM& player, int32_t watchedChannel, double limitSeconds
             result.peak = std::max(result.peak, std::abs(v >> 12));
         if (player.Module->SongEnded && result.songSeconds < 0)
             result.songSeconds = static_cast<double>(frames + kBlock) / kRate;
-        if (player.Module->SongEnded && player.ActiveVoices == 0) {
+        if (player.Module->SongEnded && player.ActiveVoices() == 0) {
             result.silentSeconds = static_cast<double>(frames + kBlock) / kRate;
             break;
         }
     }
-    result.log.assign(player.NoteLog[TVelaXM::kLogNote].begin(),
-                      player.NoteLog[TVelaXM::kLogNote].begin() + player.NoteLogCount);
+    for (int32_t i = 0; i < player.NoteLogCount(); ++i)
+        result.log.push_back(player.LoggedNote(i));
     return result;
 }
 
@@ -110,7 +110,7 @@ double voiceEndAfterKeyOff(TVelaXM& phrase, const TVelaXMModule& full, int32_t n
     cell.Note = kNoteOff;
     module.Patterns[0].SetNote(8, 0, cell);
     phrase.LoopSong = false;
-    phrase.Interpolation = 2;
+    phrase.Interpolation = velaxm::kCubic;
     module.JumpOrder = 0;
     module.JumpRow = 0;
     module.DefaultSpeed = full.Speed;
@@ -123,8 +123,8 @@ double voiceEndAfterKeyOff(TVelaXM& phrase, const TVelaXMModule& full, int32_t n
     double end = -1;
     for (int64_t frames = 0; frames < 10 * kRate; frames += kBlock) {
         phrase.Render();
-        sounded = sounded || phrase.WatchedNote == note;
-        if (frames + kBlock > keyOff && phrase.ActiveVoices == 0) {
+        sounded = sounded || phrase.WatchedNote() == note;
+        if (frames + kBlock > keyOff && phrase.ActiveVoices() == 0) {
             end = static_cast<double>(frames + kBlock - keyOff) / kRate;
             break;
         }

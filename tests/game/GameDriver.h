@@ -5,6 +5,7 @@
 // every update, as the audio thread would.
 #include "DataManager/Assets.h"
 #include "VelaSoundSystem/SoundSystem.h"
+#include "VelaXM/VelaXM.h"
 #include "game/Clock.h"
 #include "game/GameState.h"
 #include "game/MelodyGame.h"
@@ -18,6 +19,19 @@
 #include <string>
 #include <vector>
 
+// The current track's players, read straight from the sound system (null when a slot is empty).
+inline TVelaXM* FullPlayer() { return SoundSystem->FindModule(SongSlotOf(Melody.Track)); }
+inline TVelaXM* PhrasePlayer() { return SoundSystem->FindModule(PhraseSlotOf(Melody.Track)); }
+
+// The notes a player logged, 0-based.
+inline std::vector<int32_t> loggedMelody(const TVelaXM& player)
+{
+    std::vector<int32_t> notes;
+    for (int32_t i = 0; i < player.NoteLogCount(); ++i)
+        notes.push_back(player.LoggedNote(i));
+    return notes;
+}
+
 class TGameDriver {
 public:
     // One audio block of 1024 frames at 44100 Hz, in microseconds.
@@ -28,19 +42,19 @@ public:
         ClockFrequency = 1000000;
         sound = std::make_unique<TVelaSoundSystem>(44100, 2, 16, 1024);
         SoundSystem = sound.get();
-        MouseX.store(0);
-        MouseY.store(0);
-        MouseButtonDown.store(0);
-        MouseButtonPresses.store(0);
-        KeysPressed.store(0);
-        EscapePressed.store(0);
-        QuitRequested.store(0);
-        OpenWebPageRequested.store(0);
+        MouseX.Store(0);
+        MouseY.Store(0);
+        MouseButtonDown.Store(0);
+        MouseButtonPresses.Store(0);
+        KeysPressed.Store(0);
+        EscapePressed.Store(0);
+        QuitRequested.Store(0);
+        OpenWebPageRequested.Store(0);
         ResetMelodyGame();
         ResetMusicPlayback();
-        MusicFrameDrawn.store(1);
-        MusicRequest.store(MusicSilence);
-        AssetsLoaded.store(-1);
+        MusicFrameDrawn.Store(1);
+        MusicRequest.Store(MusicSilence);
+        AssetsLoaded.Store(-1);
         Locks = 3;
         Score = 0;
         PendingChoice = -1;
@@ -51,7 +65,7 @@ public:
     ~TGameDriver()
     {
         SoundSystem = nullptr;
-        AssetsLoaded.store(0);
+        AssetsLoaded.Store(0);
     }
 
     // Puts the machine into a state as if it had just been requested.
@@ -90,11 +104,11 @@ public:
 
     void pointAt(float x, float y)
     {
-        MouseX.store(x);
-        MouseY.store(y);
+        MouseX.Store(x);
+        MouseY.Store(y);
     }
-    void press() { MouseButtonDown.store(-1); }
-    void release() { MouseButtonDown.store(0); }
+    void press() { MouseButtonDown.Store(-1); }
+    void release() { MouseButtonDown.Store(0); }
     // Press in one update, release in the next: the release is the click.
     void click(float x, float y)
     {
@@ -106,7 +120,7 @@ public:
     }
     void escape()
     {
-        EscapePressed.store(-1);
+        EscapePressed.Store(-1);
         update();
     }
     // A game key pressed before the next update.
@@ -121,7 +135,7 @@ public:
     {
         std::ifstream file(std::string(QUAVERO_SOURCE_DIR) + "/data/" + name, std::ios::binary);
         std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(file), {}};
-        return sound->LoadModule(slot, bytes.data(), int32_t(bytes.size()), true, 2);
+        return sound->LoadModule(slot, bytes.data(), int32_t(bytes.size()), true, velaxm::kCubic);
     }
 
     std::unique_ptr<TVelaSoundSystem> sound;

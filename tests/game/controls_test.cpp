@@ -19,7 +19,7 @@ protected:
     {
         ResetControls();
         ResetSoundControls();
-        ControlsPressed.store(0);
+        ControlsPressed.Store(0);
     }
     void TearDown() override
     {
@@ -77,7 +77,7 @@ TEST_F(Controls, KeysResumeWithoutActingAndEscapeKeepsItsMeaning)
     EXPECT_TRUE(frameAfter(ControlFocusLost)); // a second loss changes nothing
     GameKeyEvent(GameKeyChoose);
     EXPECT_FALSE(frameAfter(ControlAnyKey));
-    EXPECT_EQ(KeysPressed.load(), 0);
+    EXPECT_EQ(KeysPressed.Load(), 0);
     EXPECT_EQ(MenuChoice, -1);
 
     // P pauses and P resumes.
@@ -86,7 +86,7 @@ TEST_F(Controls, KeysResumeWithoutActingAndEscapeKeepsItsMeaning)
 
     game.enter(StateTrackSelect);
     EXPECT_TRUE(frameAfter(ControlPause));
-    EscapePressed.store(-1);
+    EscapePressed.Store(-1);
     EXPECT_FALSE(frame());
     EXPECT_TRUE(game.runUntil([] { return ScreenState == StateTrackSelectOutro; }, 1));
 }
@@ -97,12 +97,12 @@ TEST_F(Controls, PadStartPausesAGameAndChoosesElsewhere)
     game.enter(StateTitleMenu);
     ControlEvent(ControlPadStart);
     EXPECT_FALSE(StepControls());
-    EXPECT_EQ(KeysPressed.exchange(0), GameKeyChoose);
+    EXPECT_EQ(KeysPressed.Exchange(0), GameKeyChoose);
 
     ScreenState = StateGame;
     ControlEvent(ControlPadStart);
     EXPECT_TRUE(StepControls());
-    EXPECT_EQ(KeysPressed.load(), 0);
+    EXPECT_EQ(KeysPressed.Load(), 0);
     ControlEvent(ControlPadStart);
     EXPECT_FALSE(StepControls());
 }

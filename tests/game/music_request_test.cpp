@@ -20,26 +20,26 @@ protected:
 
 TEST_F(MusicRequestTest, NothingHappensBeforeAFrameIsDrawn)
 {
-    MusicFrameDrawn.store(0);
-    MusicRequest.store(0);
+    MusicFrameDrawn.Store(0);
+    MusicRequest.Store(0);
     ApplyMusicRequest();
     EXPECT_FALSE(game.sound->IsModulePlaying(0));
-    MusicFrameDrawn.store(1);
+    MusicFrameDrawn.Store(1);
     ApplyMusicRequest();
     EXPECT_TRUE(game.sound->IsModulePlaying(0));
 }
 
 TEST_F(MusicRequestTest, SwitchingModulesStopsAndRewindsTheOldOne)
 {
-    MusicRequest.store(0);
+    MusicRequest.Store(0);
     ApplyMusicRequest();
     for (int i = 0; i < 200; ++i)
         game.sound->MixBlock();
     const TVelaXM* first = game.sound->ModuleSlots[0].get();
     EXPECT_GT(first->Module->CurrentOrder * 256 + first->Module->CurrentRow, 0);
-    MusicRequest.store(1);
+    MusicRequest.Store(1);
     ApplyMusicRequest();
-    EXPECT_FALSE(first->Playing);
+    EXPECT_FALSE(first->Playing());
     EXPECT_EQ(first->Module->CurrentOrder, 0);
     EXPECT_EQ(first->Module->CurrentRow, 0);
     EXPECT_TRUE(game.sound->IsModulePlaying(1));
@@ -48,16 +48,16 @@ TEST_F(MusicRequestTest, SwitchingModulesStopsAndRewindsTheOldOne)
 
 TEST_F(MusicRequestTest, AModuleThatFinishedIsNotStartedAgain)
 {
-    MusicRequest.store(0);
+    MusicRequest.Store(0);
     ApplyMusicRequest();
     TVelaXM* player = game.sound->ModuleSlots[0].get();
     player->Stop(); // as if the song had ended
     ApplyMusicRequest();
-    EXPECT_FALSE(player->Playing);
-    MusicRequest.store(MusicSilence);
+    EXPECT_FALSE(player->Playing());
+    MusicRequest.Store(MusicSilence);
     ApplyMusicRequest();
     EXPECT_EQ(CurrentMusic, MusicSilence);
-    EXPECT_FALSE(player->Playing);
+    EXPECT_FALSE(player->Playing());
 }
 
 TEST_F(MusicRequestTest, EmptyMusicSlotsAreHarmless)
@@ -65,7 +65,7 @@ TEST_F(MusicRequestTest, EmptyMusicSlotsAreHarmless)
     // The menu music and jingles may be missing from the package: nothing plays, nothing breaks.
     for (const int32_t request :
          std::initializer_list<int32_t>{MusicMenu, MusicLevelDone, 256 + 3, MusicGameOver, MusicSilence}) {
-        MusicRequest.store(request);
+        MusicRequest.Store(request);
         ApplyMusicRequest();
         ApplyMusicRequest();
         game.sound->MixBlock();

@@ -60,7 +60,7 @@ TEST(ScreenFlowTest, WithoutInputSplashAndScrollerLeadToTheTitle)
     game.run(0.6);
     game.update();
     EXPECT_EQ(ScreenState, StateStartupScroller);
-    EXPECT_EQ(MusicRequest.load(), MusicMenu);
+    EXPECT_EQ(MusicRequest.Load(), MusicMenu);
     game.run(49.9);
     EXPECT_EQ(ScreenState, StateStartupScroller);
     game.run(1.2);
@@ -148,7 +148,7 @@ TEST(ScreenFlowTest, EscapeInTheMenuLeavesThroughTheAdvertWithoutGates)
     EXPECT_GT(FadeAlpha, 0.05f);
     game.run(0.6);
     EXPECT_EQ(ScreenState, StateAdvertIntro);
-    EXPECT_EQ(MusicRequest.load(), MusicSilence);
+    EXPECT_EQ(MusicRequest.Load(), MusicSilence);
 }
 
 TEST(ScreenFlowTest, TrackSelectionIgnoresLockedTilesAndFindsTheBonusCorner)
@@ -207,7 +207,7 @@ TEST(ScreenFlowTest, CreditsTextMovesOnSmoothlyFromTheIntroThroughTheOutro)
     int64_t updates = 0;
     while (ScreenState / 10000 == 3) {
         if (updates++ == 1400) // 30 s of reading, then leave
-            EscapePressed.store(-1);
+            EscapePressed.Store(-1);
         game.update();
         if (ScreenState / 10000 != 3)
             break;
@@ -227,8 +227,8 @@ TEST(ScreenFlowTest, EscapeDuringTheAdvertsFirstSecondQuitsWithoutThePage)
     game.escape();
     game.run(1.1);
     game.run(1.1);
-    EXPECT_EQ(QuitRequested.load(), 1);
-    EXPECT_EQ(OpenWebPageRequested.load(), 0);
+    EXPECT_EQ(QuitRequested.Load(), 1);
+    EXPECT_EQ(OpenWebPageRequested.Load(), 0);
 }
 
 TEST(ScreenFlowTest, LaterEscapeOpensThePageOnlyOverTheWebBox)
@@ -240,8 +240,8 @@ TEST(ScreenFlowTest, LaterEscapeOpensThePageOnlyOverTheWebBox)
         game.pointAt(overBox ? 700.0f : 300.0f, 100);
         game.escape();
         game.run(1.2);
-        EXPECT_EQ(QuitRequested.load(), 1);
-        EXPECT_EQ(OpenWebPageRequested.load(), overBox ? 1 : 0);
+        EXPECT_EQ(QuitRequested.Load(), 1);
+        EXPECT_EQ(OpenWebPageRequested.Load(), overBox ? 1 : 0);
     }
 }
 

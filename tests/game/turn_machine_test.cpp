@@ -37,7 +37,7 @@ protected:
     int32_t expectedTab() const
     {
         const TVelaXM* full = FullPlayer();
-        return TabOfNoteValue(full->NoteLog[TVelaXM::kLogNote][size_t(Melody.NoteIndex)]);
+        return TabOfNoteValue(full->LoggedNote(Melody.NoteIndex));
     }
 
     // Repeats the current phrase correctly, by clicks or by the tab keys; false
@@ -71,10 +71,10 @@ TEST_F(MelodyGameTest, RandomTrackDrawsSixteenNotesAndSkipsListening)
     RandomSeed(0x1234567, 0x89ABCDE);
     startTrack(5, "random.xm", "random_empty.xm");
     const TVelaXM* full = FullPlayer();
-    ASSERT_EQ(full->NoteLogCount, 16);
+    ASSERT_EQ(full->NoteLogCount(), 16);
     std::set<int32_t> drawn;
     for (int32_t i = 0; i < 16; ++i)
-        drawn.insert(full->NoteLog[TVelaXM::kLogNote][size_t(i)]);
+        drawn.insert(full->LoggedNote(i));
     for (int32_t note : drawn)
         EXPECT_TRUE(note == 48 || note == 51 || note == 54 || note == 57) << note;
     EXPECT_GT(drawn.size(), 1u);
@@ -88,13 +88,13 @@ TEST_F(MelodyGameTest, RandomTrackDrawsSixteenNotesAndSkipsListening)
     EXPECT_FALSE(listened);
     EXPECT_EQ(Melody.TurnPhase, PhaseAwaitTab);
     // A second game draws again.
-    const std::vector<int32_t> first(full->NoteLog[0].begin(), full->NoteLog[0].begin() + 16);
+    const std::vector<int32_t> first = loggedMelody(*full);
     game.escape();
     game.run(1.2);
     TrackChoice = 5;
     game.enter(StateGameIntro);
     game.run(2.05);
-    const std::vector<int32_t> second(full->NoteLog[0].begin(), full->NoteLog[0].begin() + 16);
+    const std::vector<int32_t> second = loggedMelody(*full);
     EXPECT_NE(first, second);
 }
 
@@ -122,12 +122,12 @@ TEST_F(MelodyGameTest, ComputerSoundsThePhraseThroughTheMelodyLessModule)
     int32_t heard = -1;
     game.runUntil(
         [&] {
-            if (phrase->WatchedNote > 0)
-                heard = phrase->WatchedNote;
+            if (phrase->WatchedNote() > 0)
+                heard = phrase->WatchedNote();
             return Melody.TurnPhase == PhaseAwaitTab;
         },
         10);
-    EXPECT_EQ(heard, FullPlayer()->NoteLog[0][0] + 1);
+    EXPECT_EQ(heard, FullPlayer()->LoggedNote(0) + 1);
     // The written cells are cleared again once the note has been played.
     EXPECT_EQ(phrase->Module->Patterns[0].GetNote(0, 0).Note, 0);
     EXPECT_EQ(phrase->Module->Patterns[0].GetNote(8, 0).Note, 0);
@@ -145,8 +145,8 @@ TEST_F(MelodyGameTest, WrongTabCostsALifeAndReplaysTheCorrectNoteFourTimes)
     game.click(TabX[expectedTab()], TabY[expectedTab()]);
     ASSERT_TRUE(waitForTurn());
     const int32_t wrong = (expectedTab() + 1) & 3;
-    const int32_t expectedNote = FullPlayer()->NoteLog[0][1];
-    ASSERT_NE(FullPlayer()->NoteLog[0][2], expectedNote); // so a replay of the next note would show
+    const int32_t expectedNote = FullPlayer()->LoggedNote(1);
+    ASSERT_NE(FullPlayer()->LoggedNote(2), expectedNote); // so a replay of the next note would show
     game.click(TabX[wrong], TabY[wrong]);
     EXPECT_NE(Melody.PitchOffset, 0);
     EXPECT_EQ(TabOfNoteValue(expectedNote + Melody.PitchOffset), wrong);
@@ -207,7 +207,7 @@ TEST_F(MelodyGameTest, LosingTheLastLifeShowsGameOverThenReturnsToTheTitle)
     ASSERT_TRUE(game.runUntil([] { return Melody.TurnPhase == PhaseGameOver; }, 30));
     EXPECT_EQ(Melody.Lives, 0);
     game.update();
-    EXPECT_EQ(MusicRequest.load(), MusicGameOver);
+    EXPECT_EQ(MusicRequest.Load(), MusicGameOver);
     game.run(13.3);
     EXPECT_EQ(ScreenState, StateGame);
     EXPECT_FLOAT_EQ(Melody.GameOverAlpha, 1.0f);
@@ -227,7 +227,7 @@ TEST_F(MelodyGameTest, RepeatingTheWholeMelodyRewardsAndOpensTheNextTrack)
     game.update();
     EXPECT_EQ(Melody.TurnPhase, PhaseLevelDone);
     EXPECT_EQ(Locks, 2);
-    EXPECT_EQ(MusicRequest.load(), MusicLevelDone);
+    EXPECT_EQ(MusicRequest.Load(), MusicLevelDone);
     game.run(6.8);
     EXPECT_EQ(ScreenState, StateGame);
     game.run(0.4);
@@ -265,7 +265,7 @@ TEST_F(MelodyGameTest, AListenedTrackRecordsItsMelodyBeforeTheComputersTurn)
     ASSERT_TRUE(game.runUntil([] { return Melody.TurnPhase == PhaseListenWait; }, 5));
     game.update();
     game.update();
-    EXPECT_TRUE(FullPlayer()->Playing);
+    EXPECT_TRUE(FullPlayer()->Playing());
     bool ended = false;
     int64_t blocks = 0;
     ASSERT_TRUE(game.runUntil(
@@ -278,9 +278,9 @@ TEST_F(MelodyGameTest, AListenedTrackRecordsItsMelodyBeforeTheComputersTurn)
     // The whole song was heard once before the computer's turn began.
     EXPECT_TRUE(ended);
     EXPECT_GT(blocks * TGameDriver::BlockMicros, 5000000);
-    EXPECT_GT(FullPlayer()->NoteLogCount, 4);
-    EXPECT_EQ(MusicRequest.load(), MusicSilence);
-    EXPECT_FALSE(FullPlayer()->Playing && !FullPlayer()->Module->SongEnded);
+    EXPECT_GT(FullPlayer()->NoteLogCount(), 4);
+    EXPECT_EQ(MusicRequest.Load(), MusicSilence);
+    EXPECT_FALSE(FullPlayer()->Playing() && !FullPlayer()->Module->SongEnded);
 }
 
 TEST_F(MelodyGameTest, BonusTrackIsOnlyWatchedWithItsDancingFigure)
@@ -310,11 +310,11 @@ TEST_F(MelodyGameTest, BonusTrackIsOnlyWatchedWithItsDancingFigure)
 TEST_F(MelodyGameTest, BackButtonLeavesAtAnyTimeAndStopsBothPlayers)
 {
     startTrack(0, "2012_skyward_nobass.xm", "2012_skyward_nobass_empty.xm");
-    ASSERT_TRUE(game.runUntil([] { return FullPlayer()->Playing; }, 5));
+    ASSERT_TRUE(game.runUntil([] { return FullPlayer()->Playing(); }, 5));
     game.click(40, 440);
     EXPECT_EQ(Melody.TurnPhase, PhaseFinished);
-    EXPECT_FALSE(FullPlayer()->Playing);
-    EXPECT_FALSE(PhrasePlayer()->Playing);
+    EXPECT_FALSE(FullPlayer()->Playing());
+    EXPECT_FALSE(PhrasePlayer()->Playing());
     game.run(1.2);
     EXPECT_EQ(ScreenState, StateTitleIntro);
 }

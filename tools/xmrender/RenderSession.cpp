@@ -1,13 +1,13 @@
 #include "RenderSession.h"
 
 TRenderSession::TRenderSession(const TRenderSettings& settings)
-    : player_(kRate, 0, 16, 0, true, 1, kBlockFrames), maxFrames_(static_cast<int64_t>(settings.maxSeconds * kRate)),
+    : player_(kRate, true, kBlockFrames), maxFrames_(static_cast<int64_t>(settings.maxSeconds * kRate)),
       decayFrames_(static_cast<int64_t>(settings.decaySeconds * kRate)), amplification_(settings.amplification)
 {
     // Songs that jump back end where they return instead of playing forever.
     player_.LoopSong = true;
     player_.EndAfterRepeats = settings.repeats;
-    player_.Interpolation = static_cast<uint8_t>(settings.interpolation);
+    player_.Interpolation = velaxm::InterpolationFromNumber(settings.interpolation);
 }
 
 bool TRenderSession::Load(const std::vector<uint8_t>& image)
@@ -29,7 +29,7 @@ bool TRenderSession::NextBlock(int16_t* block)
     if (songEndFrame_ < 0 && player_.Module->SongEnded)
         songEndFrame_ = frames_;
     // Looping samples without a key-off would ring forever: the decay is bounded.
-    if (player_.Module->SongEnded && (player_.ActiveVoices == 0 || frames_ - songEndFrame_ >= decayFrames_))
+    if (player_.Module->SongEnded && (player_.ActiveVoices() == 0 || frames_ - songEndFrame_ >= decayFrames_))
         finished_ = true;
     if (!finished_ && frames_ >= maxFrames_) {
         limited_ = true;

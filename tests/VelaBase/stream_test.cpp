@@ -1,5 +1,5 @@
 // TVelaXMStream: short reads, growth by seek and write.
-#include "VelaXM/Stream.h"
+#include "VelaBase/Stream.h"
 
 #include <gtest/gtest.h>
 

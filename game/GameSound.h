@@ -6,6 +6,37 @@
 class TVelaSoundSystem;
 class TVelaXM;
 
+// The one door between the game and its sound: every start, stop, note and
+// rewind the game asks for, and every status it reads, from the main thread
+// and from the music step on the audio thread alike. Changes to a module
+// player run under the sound system's lock (between two mixed blocks, so the
+// audio thread never mixes a half-written pattern); reads take what the
+// players publish, one block late at most, and latches are taken in one atomic
+// step. A missing sound system or an empty slot makes every call harmless.
+class TGameSound {
+public:
+    // The door to a sound system (may be null).
+    explicit TGameSound(TVelaSoundSystem* Sound);
+
+    // Music sources (MusicRequest numbers).
+    // Starts a source from its beginning; a module is rewound first.
+    void Start(int32_t Source);
+    // Stops a source; a module is also rewound.
+    void Stop(int32_t Source);
+    // Whether a source is sounding.
+    bool Playing(int32_t Source) const;
+
+    // Starts a voice of a sample slot at unity volume, centred.
+    void PlaySample(uint8_t Slot);
+    // Whether a sample slot has a voice sounding.
+    bool SamplePlaying(uint8_t Slot) const;
+    // Moves the menu music's volume towards Volume (1 = unity), for its fades.
+    void FadeMenuMusic(float Volume);
+
+protected:
+    TVelaSoundSystem* sound_;
+};
+
 // Which of a track's two players the pad follows.
 enum class TMelodySource {
     Song,   // the full song, while listening
@@ -14,18 +45,11 @@ enum class TMelodySource {
 
 // The two module players of a track as the melody game uses them: the full
 // song, whose watched channel logs the melody, and its melody-less copy, which
-// sounds one note at a time. It finds both in their sound slots and takes the
-// sound system's lock around every change, so the game never reaches into a
-// player. An empty slot makes every call harmless.
-class TTrackPlayers {
+// sounds one note at a time.
+class TTrackPlayers : public TGameSound {
 public:
     // The players of a track (one of TrackCount) in a sound system (may be null).
     TTrackPlayers(TVelaSoundSystem* Sound, int32_t Track);
-
-    // The full song's player, or null for an empty slot.
-    TVelaXM* Song() const;
-    // The melody-less copy's player, or null for an empty slot.
-    TVelaXM* Phrase() const;
 
     // Rewinds the full song without letting it sound.
     void RewindSong();
@@ -60,19 +84,21 @@ public:
 
     // The note 1..96 sounding on the followed channel, or -1.
     int32_t SoundingNote(TMelodySource Source) const;
-    // Whether a note started since the pad's light last took it.
-    bool LightLatchSet(TMelodySource Source) const;
-    // Marks the started note as taken by the pad's light.
-    void ClearLightLatch(TMelodySource Source);
-    // Whether a note started since the dancing figure last looked; clears the latch.
+    // The 0-based note started since the pad's light last took it, or -1.
+    int32_t LightLatch(TMelodySource Source) const;
+    // Marks that started note as taken by the pad's light; a newer one stays.
+    void ClearLightLatch(TMelodySource Source, int32_t Seen);
+    // Whether a note started since the dancing figure last looked; takes the latch.
     bool TakeDanceLatch(TMelodySource Source);
 
     // The row of the note's key-off in the copy's first pattern.
     static constexpr int32_t NoteEndRow = 8;
 
 private:
-    TVelaXM* playerOf(TMelodySource Source) const;
+    const TVelaXM* song() const;
+    const TVelaXM* phrase() const;
+    const TVelaXM* playerOf(TMelodySource Source) const;
+    uint8_t slotOf(TMelodySource Source) const;
 
-    TVelaSoundSystem* sound_;
     int32_t track_;
 };

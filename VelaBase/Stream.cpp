@@ -1,4 +1,4 @@
-#include "VelaXM/Stream.h"
+#include "VelaBase/Stream.h"
 
 #include <algorithm>
 #include <cstring>
