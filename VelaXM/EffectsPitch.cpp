@@ -166,11 +166,11 @@ void pitchRowEffect(TVelaXMModule& module, TVelaXMChannel& ch)
         break;
     case kTonePortamentoVolumeSlide:
         if (setsSlideMemory(module, p))
-            ch.VolumeSlideMemory = slideAmount(p);
+            ch.VolumeSlideMemory = volumeSlideAmount(p);
         break;
     case kVibratoVolumeSlide:
         if (setsSlideMemory(module, p))
-            ch.VolumeSlideMemory = slideAmount(p);
+            ch.VolumeSlideMemory = volumeSlideAmount(p);
         vibratoStep(ch);
         break;
     case kExtended:

@@ -78,7 +78,7 @@ void volumeRowEffect(TVelaXMModule& module, TVelaXMChannel& ch)
         break;
     case kVolumeSlide:
         if (setsSlideMemory(module, p))
-            ch.VolumeSlideMemory = slideAmount(p);
+            ch.VolumeSlideMemory = volumeSlideAmount(p);
         break;
     case kSetVolume:
         ch.Volume = p;
@@ -88,7 +88,7 @@ void volumeRowEffect(TVelaXMModule& module, TVelaXMChannel& ch)
         break;
     case kGlobalVolumeSlide:
         if (p != 0)
-            ch.GlobalVolumeSlideMemory = slideAmount(p);
+            ch.GlobalVolumeSlideMemory = volumeSlideAmount(p);
         break;
     case kPanningSlide:
         if (p != 0)

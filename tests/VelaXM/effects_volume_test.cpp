@@ -6,7 +6,7 @@ using namespace xmtest;
 TEST(EffectsVolume, VolumeSlidesAndNoteCut)
 {
     EffectsFixture f = startEffects(
-        {{0, 0, cell(49, 1, 0x30, 10, 0x12)}, {1, 0, cell(0, 0, 0, 10, 0x30)}, {2, 0, cell(0, 0, 0, 14, 0xC2)}});
+        {{0, 0, cell(49, 1, 0x30, 10, 0x01)}, {1, 0, cell(0, 0, 0, 10, 0x30)}, {2, 0, cell(0, 0, 0, 14, 0xC2)}});
     runTicks(f.m(), 5);
     EXPECT_EQ(f.ch().Volume, 0x20 - 5);
     runTicks(f.m(), 6);
@@ -15,10 +15,34 @@ TEST(EffectsVolume, VolumeSlidesAndNoteCut)
     EXPECT_EQ(f.ch().Volume, 0);
 
     // MOD slides have no memory: A00 does not slide.
-    EffectsFixture mod = startEffects({{0, 0, cell(49, 1, 0x30, 10, 0x12)}, {1, 0, cell(0, 0, 0, 10, 0x00)}});
+    EffectsFixture mod = startEffects({{0, 0, cell(49, 1, 0x30, 10, 0x01)}, {1, 0, cell(0, 0, 0, 10, 0x00)}});
     mod.m().SlideMemory = false;
     runTicks(mod.m(), 11);
     EXPECT_EQ(mod.ch().Volume, 0x20 - 5);
+}
+
+TEST(EffectsVolume, SlidesWithBothDigitsSetGoUpByTheUpDigit)
+{
+    // A21, 521, 621 from volume 32 and H21 from global volume 32: up by 2 on each
+    // tick after the first, the 1 ignored; the same in MOD, whose slides lack memory.
+    const int32_t expected[6] = {32, 34, 36, 38, 40, 42};
+    for (const bool mod : {false, true}) {
+        for (const int32_t effect : {10, 5, 6}) {
+            EffectsFixture f = startEffects({{0, 0, cell(49, 1, 0x30)}, {1, 0, cell(0, 0, 0, effect, 0x21)}});
+            f.m().SlideMemory = !mod;
+            runTicks(f.m(), 5);
+            for (int32_t tick = 0; tick < 6; ++tick) {
+                f.m().ProcessTick();
+                EXPECT_EQ(f.ch().Volume, expected[tick]) << "effect " << effect << " tick " << tick << " mod " << mod;
+            }
+        }
+    }
+    EffectsFixture g = startEffects({{0, 0, cell(49, 1, 0, 16, 0x20)}, {1, 0, cell(0, 0, 0, 17, 0x21)}});
+    runTicks(g.m(), 5);
+    for (int32_t tick = 0; tick < 6; ++tick) {
+        g.m().ProcessTick();
+        EXPECT_EQ(g.m().GlobalVolume, expected[tick]) << "H21 tick " << tick;
+    }
 }
 
 TEST(EffectsVolume, TremoloStepsByTheSine)
