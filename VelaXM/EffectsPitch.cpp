@@ -87,13 +87,13 @@ void extendedPitchEffect(TVelaXMModule& module, TVelaXMChannel& ch)
     const int32_t y = lowNibble(ch.Cell.EffectParameter);
     switch (extendedCode(ch.Cell.EffectParameter)) {
     case kFinePortamentoUp:
-        if (y != 0)
+        if (setsSlideMemory(module, y))
             ch.FinePortamentoUpMemory = y;
         ch.Period -= 4 * ch.FinePortamentoUpMemory;
         ch.TargetPeriod = ch.Period;
         break;
     case kFinePortamentoDown:
-        if (y != 0)
+        if (setsSlideMemory(module, y))
             ch.FinePortamentoDownMemory = y;
         ch.Period += 4 * ch.FinePortamentoDownMemory;
         ch.TargetPeriod = ch.Period;
@@ -105,7 +105,8 @@ void extendedPitchEffect(TVelaXMModule& module, TVelaXMChannel& ch)
         ch.VibratoWaveform = y & 7;
         break;
     case kSetFinetune:
-        finetuneChange(module, ch, y);
+        // The digit counts eighths of a semitone, as a sample's finetune does in 16ths of them.
+        finetuneChange(module, ch, (module.SignedFinetuneDigit ? (y < 8 ? y : y - 16) : y - 8) * 16);
         break;
     default:
         break;

@@ -71,6 +71,7 @@ void TVelaXMModule::Clear()
     LinearFrequencies = true;
     ExtendedFilterRange = false;
     SlideMemory = true;
+    SignedFinetuneDigit = false;
     GlobalVolume = 64;
     NumChannels = 0;
     Loaded = false;

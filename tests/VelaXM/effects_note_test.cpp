@@ -43,3 +43,39 @@ TEST(EffectsNote, KeyOffEffectAndEnvelopePosition)
     EXPECT_TRUE(f.ch().Released);
     EXPECT_FALSE(f.ch().VolumeEnvelopeHandler.KeyOn);
 }
+
+TEST(EffectsNote, SampleOffsetInsideTheSampleOrPastALoopsEnd)
+{
+    // A 2000-frame sample looping over frames 1000..1999: 907 = frame 1792 plays
+    // from there; 908 = frame 2048 lies past the end and goes on from the loop start.
+    XmSample s = loopedSample(2000);
+    s.loopStart = 1000;
+    s.loopLength = 1000;
+    auto player = makePlayer(buildXM(simpleModule(
+        1, {{0, 0, cell(49, 1, 0, 9, 0x07)}, {1, 0, cell(49, 1, 0, 9, 0x08)}, {2, 0, cell(0, 0, 0, 9, 0x08)}}, s)));
+    player->Play();
+    const TVelaXMChannel& ch = player->Module->Channels[0];
+    player->Module->ProcessTick();
+    EXPECT_EQ(ch.Position, int64_t(1792) << 32);
+    runTicks(*player->Module, 6);
+    EXPECT_EQ(ch.Position, int64_t(1000) << 32);
+    runTicks(*player->Module, 6); // without a note too
+    EXPECT_EQ(ch.Position, int64_t(1000) << 32);
+    EXPECT_TRUE(ch.VoiceOn);
+}
+
+TEST(EffectsNote, KeyOffEffectReleasesOnItsTick)
+{
+    // K02 releases on tick 2 of its row, K00 at once, K20 (past the row's 6 ticks) never.
+    EffectsFixture k2 = startEffects({{0, 0, cell(49, 1, 0, 20, 0x02)}});
+    const bool released[3] = {false, false, true};
+    for (int32_t tick = 0; tick < 3; ++tick) {
+        EXPECT_EQ(k2.ch().Released, released[tick]) << tick;
+        k2.m().ProcessTick();
+    }
+    EffectsFixture k0 = startEffects({{0, 0, cell(49, 1, 0, 20, 0x00)}});
+    EXPECT_TRUE(k0.ch().Released);
+    EffectsFixture never = startEffects({{0, 0, cell(49, 1, 0, 20, 0x20)}});
+    runTicks(never.m(), 5);
+    EXPECT_FALSE(never.ch().Released);
+}

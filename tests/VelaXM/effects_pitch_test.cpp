@@ -88,3 +88,42 @@ TEST(EffectsPitch, FrequencyModel)
     EXPECT_EQ(m.GetFrequency(0), 1);
     EXPECT_EQ(m.GetNoteFromPeriod(1, 0), 120);
 }
+
+TEST(EffectsPitch, FinetuneDigitCountsEighthsOfASemitone)
+{
+    // Linear periods: C-4 (note 48 from 0) is 7680 - 64 x 48 = 4608; a finetune f takes f asr 1 off.
+    // XM E5y is y - 8 eighths: E52 = -6 x 16 = -96, period 4608 + 48 = 4656; E5F = +7 x 16 = 112, 4552.
+    // MOD reads the digit as -8..7: E52 = +32, period 4592; E5E = -2 x 16 = -32, period 4624.
+    struct Case {
+        bool mod;
+        int32_t parameter, finetune, period;
+    };
+    for (const Case c : {Case{false, 0x52, -96, 4656}, Case{false, 0x5F, 112, 4552}, Case{true, 0x52, 32, 4592},
+                         Case{true, 0x5E, -32, 4624}}) {
+        EffectsFixture f = startEffects({{0, 0, cell(49, 1)}, {1, 0, cell(0, 0, 0, 14, c.parameter)}});
+        f.m().SignedFinetuneDigit = c.mod;
+        runTicks(f.m(), 6);
+        EXPECT_EQ(f.ch().Finetune, c.finetune) << c.parameter;
+        EXPECT_EQ(f.ch().Period, c.period) << c.parameter;
+    }
+}
+
+TEST(EffectsPitch, ModFinePortamentosHaveNoMemory)
+{
+    // E12 then E10, E23 then E20: XM repeats the last value (4 period units each), MOD does nothing.
+    for (const bool mod : {false, true}) {
+        EffectsFixture f = startEffects({{0, 0, cell(49, 1)},
+                                         {1, 0, cell(0, 0, 0, 14, 0x12)},
+                                         {2, 0, cell(0, 0, 0, 14, 0x10)},
+                                         {3, 0, cell(0, 0, 0, 14, 0x23)},
+                                         {4, 0, cell(0, 0, 0, 14, 0x20)}});
+        f.m().SlideMemory = !mod;
+        const int32_t from = f.ch().Period;
+        const int32_t xm[4] = {-8, -16, -4, 8};
+        const int32_t modOffsets[4] = {-8, -8, 4, 4};
+        for (int32_t row = 0; row < 4; ++row) {
+            runTicks(f.m(), 6);
+            EXPECT_EQ(f.ch().Period - from, mod ? modOffsets[row] : xm[row]) << "row " << row + 1 << " mod " << mod;
+        }
+    }
+}

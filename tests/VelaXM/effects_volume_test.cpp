@@ -55,21 +55,27 @@ TEST(EffectsVolume, TremoloStepsByTheSine)
     EXPECT_EQ(t.ch().VolumeOffset, 22);
 }
 
-TEST(EffectsVolume, TremorSilencesTheOffPhaseAndZeroLengthsDoNothing)
+TEST(EffectsVolume, TremorSoundsXPlusOneTicksAndIsSilentYPlusOne)
 {
+    // T12: on for 2 ticks, off for 3, counted from the row's second tick (volume 64).
     EffectsFixture f = startEffects({{0, 0, cell(49, 1, 0, 29, 0x12)}});
-    // On for 1 tick, off for 2: tick 0 counted as on.
-    f.m().ProcessTick();
-    EXPECT_EQ(f.ch().VolumeOffset, -64);
-    f.m().ProcessTick();
-    EXPECT_EQ(f.ch().VolumeOffset, -64);
-    f.m().ProcessTick();
     EXPECT_EQ(f.ch().VolumeOffset, 0);
-    EXPECT_EQ(f.ch().FinalVolume, 4096);
+    const int32_t expected[5] = {0, 0, -64, -64, -64};
+    for (int32_t tick = 1; tick <= 5; ++tick) {
+        f.m().ProcessTick();
+        EXPECT_EQ(f.ch().VolumeOffset, expected[tick - 1]) << tick;
+        if (tick == 2) {
+            EXPECT_EQ(f.ch().FinalVolume, 4096);
+        }
+    }
 
+    // T00 with nothing in memory: lengths 0 and 0 sound one tick, then rest one.
     EffectsFixture none = startEffects({{0, 0, cell(49, 1, 0, 29, 0x00)}});
-    runTicks(none.m(), 3);
-    EXPECT_EQ(none.ch().VolumeOffset, 0);
+    const int32_t alternating[4] = {0, -64, 0, -64};
+    for (int32_t tick = 1; tick <= 4; ++tick) {
+        none.m().ProcessTick();
+        EXPECT_EQ(none.ch().VolumeOffset, alternating[tick - 1]) << tick;
+    }
 }
 
 TEST(EffectsVolume, SampleOffsetPanningAndGlobalVolume)
@@ -79,7 +85,7 @@ TEST(EffectsVolume, SampleOffsetPanningAndGlobalVolume)
                                      {2, 0, cell(0, 0, 0, 16, 0x20)},
                                      {3, 0, cell(0, 0, 0, 17, 0x02)},
                                      {4, 0, cell(0, 0, 0xC3, 25, 0x20)}});
-    EXPECT_EQ(f.ch().Position, int64_t(512) << 32);
+    EXPECT_EQ(f.ch().Position, 0); // 512 frames is past the 64-frame loop: it starts over
     runTicks(f.m(), 6);
     EXPECT_EQ(f.ch().Panning, 0x40);
     runTicks(f.m(), 6);
@@ -90,4 +96,36 @@ TEST(EffectsVolume, SampleOffsetPanningAndGlobalVolume)
     EXPECT_EQ(f.ch().Panning, 0x30);
     runTicks(f.m(), 5);
     EXPECT_EQ(f.ch().Panning, 0x30 + 10);
+}
+
+TEST(EffectsVolume, NoteCutAtZeroCutsOnTheFirstTick)
+{
+    // EC0 silences at once; EC2 on tick 2 (volume 32 until then).
+    EffectsFixture now = startEffects({{0, 0, cell(49, 1, 0x30, 14, 0xC0)}});
+    EXPECT_EQ(now.ch().Volume, 0);
+    EffectsFixture later = startEffects({{0, 0, cell(49, 1, 0x30, 14, 0xC2)}});
+    const int32_t expected[3] = {32, 32, 0};
+    for (int32_t tick = 0; tick < 3; ++tick) {
+        EXPECT_EQ(later.ch().Volume, expected[tick]) << tick;
+        later.m().ProcessTick();
+    }
+}
+
+TEST(EffectsVolume, ModFineVolumeSlidesHaveNoMemory)
+{
+    // EA2 then EA0, EB3 then EB0, from volume 32: XM repeats the last value, MOD does nothing.
+    for (const bool mod : {false, true}) {
+        EffectsFixture f = startEffects({{0, 0, cell(49, 1, 0x30)},
+                                         {1, 0, cell(0, 0, 0, 14, 0xA2)},
+                                         {2, 0, cell(0, 0, 0, 14, 0xA0)},
+                                         {3, 0, cell(0, 0, 0, 14, 0xB3)},
+                                         {4, 0, cell(0, 0, 0, 14, 0xB0)}});
+        f.m().SlideMemory = !mod;
+        const int32_t xm[4] = {34, 36, 33, 30};
+        const int32_t modVolumes[4] = {34, 34, 31, 31};
+        for (int32_t row = 0; row < 4; ++row) {
+            runTicks(f.m(), 6);
+            EXPECT_EQ(f.ch().Volume, mod ? modVolumes[row] : xm[row]) << "row " << row + 1 << " mod " << mod;
+        }
+    }
 }
