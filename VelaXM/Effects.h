@@ -125,6 +125,7 @@ void soundTickEffect(TVelaXMModule& module, TVelaXMChannel& ch);
 void computeArpeggio(const TVelaXMModule& module, TVelaXMChannel& ch, int32_t parameter);
 void vibratoStep(TVelaXMChannel& ch);
 void tonePortamentoStep(const TVelaXMModule& module, TVelaXMChannel& ch);
+// E5x: the note started on this row takes the finetune (in a sample's units).
 void finetuneChange(const TVelaXMModule& module, TVelaXMChannel& ch, int32_t finetune);
 
 // Volume family.

@@ -75,9 +75,14 @@ void tonePortamentoStep(const TVelaXMModule& module, TVelaXMChannel& ch)
 
 void finetuneChange(const TVelaXMModule& module, TVelaXMChannel& ch, int32_t finetune)
 {
-    const int32_t note = module.GetNoteFromPeriod(ch.Period, ch.Finetune);
+    // E5x tunes the note started on its row; a row without a note (or one that
+    // slides to its note) leaves the sounding pitch alone.
+    const int32_t note = ch.Cell.Note;
+    if (note < 1 || note > 96 || isTonePortamento(ch.Cell) || ch.Sample == nullptr)
+        return;
     ch.Finetune = finetune;
-    ch.Period = module.GetPeriod(note, finetune);
+    ch.Period = module.GetPeriod(ch.Note, finetune);
+    ch.TargetPeriod = ch.Period;
 }
 
 namespace {

@@ -100,8 +100,13 @@ TEST(EffectsPitch, FinetuneDigitCountsEighthsOfASemitone)
     };
     for (const Case c : {Case{false, 0x52, -96, 4656}, Case{false, 0x5F, 112, 4552}, Case{true, 0x52, 32, 4592},
                          Case{true, 0x5E, -32, 4624}}) {
-        EffectsFixture f = startEffects({{0, 0, cell(49, 1)}, {1, 0, cell(0, 0, 0, 14, c.parameter)}});
+        EffectsFixture f = startEffects(
+            {{0, 0, cell(49, 1)}, {1, 0, cell(49, 0, 0, 14, c.parameter)}, {2, 0, cell(0, 0, 0, 14, 0x5C)}});
         f.m().SignedFinetuneDigit = c.mod;
+        runTicks(f.m(), 6);
+        EXPECT_EQ(f.ch().Finetune, c.finetune) << c.parameter;
+        EXPECT_EQ(f.ch().Period, c.period) << c.parameter;
+        // Without a note of its own the digit changes nothing.
         runTicks(f.m(), 6);
         EXPECT_EQ(f.ch().Finetune, c.finetune) << c.parameter;
         EXPECT_EQ(f.ch().Period, c.period) << c.parameter;

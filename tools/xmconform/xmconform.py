@@ -31,7 +31,7 @@ import modwriter as mw
 RATE = 44100
 TICK = 882  # frames per tick at 125 BPM
 TICKS = 24
-PITCH_SKIP = 64  # frames at a tick's start left out of its pitch (interpolation settling)
+PITCH_SKIP = 160  # frames at a tick's start left out of its pitch: a new note's old voice ramps out there
 CAL_VOLUME = 32.0
 NOTE, NOTE2 = 61, 64  # C-5 and D#5 (C-3 and D#3 in MOD's names): about 520 Hz on a 32-frame sine
 
