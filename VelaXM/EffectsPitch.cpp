@@ -7,6 +7,16 @@ namespace velaxm {
 
 namespace {
 
+// MOD slides stop at the notes the format can hold, B-3 (period 113) and C-1 (856),
+// in this player's units of a quarter period.
+constexpr int32_t kModHighestPeriod = 4 * 113;
+constexpr int32_t kModLowestPeriod = 4 * 856;
+
+int32_t limitSlide(const TVelaXMModule& module, int32_t period)
+{
+    return module.ModPeriodLimits ? std::clamp(period, kModHighestPeriod, kModLowestPeriod) : period;
+}
+
 int32_t waveValue(int32_t waveform, int32_t position)
 {
     // Waveforms 4..7 keep their position running but do not modulate.
@@ -94,13 +104,13 @@ void extendedPitchEffect(TVelaXMModule& module, TVelaXMChannel& ch)
     case kFinePortamentoUp:
         if (setsSlideMemory(module, y))
             ch.FinePortamentoUpMemory = y;
-        ch.Period -= 4 * ch.FinePortamentoUpMemory;
+        ch.Period = limitSlide(module, ch.Period - 4 * ch.FinePortamentoUpMemory);
         ch.TargetPeriod = ch.Period;
         break;
     case kFinePortamentoDown:
         if (setsSlideMemory(module, y))
             ch.FinePortamentoDownMemory = y;
-        ch.Period += 4 * ch.FinePortamentoDownMemory;
+        ch.Period = limitSlide(module, ch.Period + 4 * ch.FinePortamentoDownMemory);
         ch.TargetPeriod = ch.Period;
         break;
     case kGlissandoControl:
@@ -198,11 +208,11 @@ void pitchTickEffect(TVelaXMModule& module, TVelaXMChannel& ch)
             ch.PeriodOffset += ch.ArpeggioOffsets[ch.Tick % 3];
         break;
     case kPortamentoUp:
-        ch.Period -= 4 * ch.PortamentoUpMemory;
+        ch.Period = limitSlide(module, ch.Period - 4 * ch.PortamentoUpMemory);
         ch.TargetPeriod = ch.Period;
         break;
     case kPortamentoDown:
-        ch.Period += 4 * ch.PortamentoDownMemory;
+        ch.Period = limitSlide(module, ch.Period + 4 * ch.PortamentoDownMemory);
         ch.TargetPeriod = ch.Period;
         break;
     case kTonePortamento:

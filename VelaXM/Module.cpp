@@ -72,6 +72,7 @@ void TVelaXMModule::Clear()
     ExtendedFilterRange = false;
     SlideMemory = true;
     SignedFinetuneDigit = false;
+    ModPeriodLimits = false;
     GlobalVolume = 64;
     NumChannels = 0;
     Loaded = false;

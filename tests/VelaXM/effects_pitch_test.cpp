@@ -132,3 +132,28 @@ TEST(EffectsPitch, ModFinePortamentosHaveNoMemory)
         }
     }
 }
+
+TEST(EffectsPitch, ModSlidesStopAtTheFormatsHighestAndLowestNotes)
+{
+    // Quarter periods: C-4 (MOD's C-2) is 4 x 428 = 1712. 1FF climbs 4 x 255 = 1020 a tick, so
+    // 1712 - 1020 = 692, then the limit 4 x 113 = 452; 2FF falls to 4 x 856 = 3424 in two ticks.
+    EffectsFixture up = startEffects({{0, 0, cell(49, 1, 0, 1, 0xFF)}}, false);
+    up.m().ModPeriodLimits = true;
+    EXPECT_EQ(up.ch().Period, 1712);
+    const int32_t upwards[3] = {692, 452, 452};
+    for (const int32_t period : upwards) {
+        up.m().ProcessTick();
+        EXPECT_EQ(up.ch().Period, period);
+    }
+    EffectsFixture down = startEffects({{0, 0, cell(49, 1, 0, 2, 0xFF)}}, false);
+    down.m().ModPeriodLimits = true;
+    const int32_t downwards[3] = {2732, 3424, 3424};
+    for (const int32_t period : downwards) {
+        down.m().ProcessTick();
+        EXPECT_EQ(down.ch().Period, period);
+    }
+    // XM in Amiga mode slides on to the player's own limit, period 27.
+    EffectsFixture xm = startEffects({{0, 0, cell(49, 1, 0, 1, 0xFF)}}, false);
+    runTicks(xm.m(), 2);
+    EXPECT_EQ(xm.ch().Period, 27);
+}
