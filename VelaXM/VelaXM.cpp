@@ -4,7 +4,6 @@
 #include "VelaXM/VoiceMix.h"
 
 #include <algorithm>
-#include <atomic>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -153,12 +152,10 @@ namespace {
 // A note-log entry: the game may read one while a restarted song writes it
 // again, so each is read and written as a single atomic value. The count's
 // release and acquire still order a new entry before the count that shows it.
-int32_t readEntry(const int32_t& entry)
-{
-    return std::atomic_ref<int32_t>(const_cast<int32_t&>(entry)).load(std::memory_order_relaxed);
-}
+// (The compilers' atomic built-ins, since not every standard library here has std::atomic_ref.)
+int32_t readEntry(const int32_t& entry) { return __atomic_load_n(&entry, __ATOMIC_RELAXED); }
 
-void writeEntry(int32_t& entry, int32_t value) { std::atomic_ref<int32_t>(entry).store(value, std::memory_order_relaxed); }
+void writeEntry(int32_t& entry, int32_t value) { __atomic_store_n(&entry, value, __ATOMIC_RELAXED); }
 
 } // namespace
 
