@@ -17,7 +17,9 @@ void TAudioOutput::SetApplyMusicRequestHook(TBlockHook Hook, void* Context)
 void TAudioOutput::startBlock()
 {
     BlockPosition = 0;
-    if (assetsLoaded_.Load() != 0) {
+    // Paused, the game's music step waits too: a request taken now would start
+    // its sound ahead of the moment it belongs to.
+    if (assetsLoaded_.Load() != 0 && !sound_.IsPaused()) {
         // The game's music step: the music request of this block is applied
         // here, right before the block is mixed.
         if (applyMusicRequest_ != nullptr) {

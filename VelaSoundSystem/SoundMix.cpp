@@ -10,6 +10,10 @@
 void TVelaSoundSystem::MixBlock()
 {
     TVelaLockGuard guard(Lock);
+    if (Paused.Load()) {
+        std::memset(OutputBuffer.get(), 0, static_cast<size_t>(OutputBytes));
+        return;
+    }
     std::memset(MixBuffer.get(), 0, static_cast<size_t>(MixBytes));
     mixSamples();
     mixModules();

@@ -78,6 +78,19 @@ void TVelaSoundSystem::SetSampleVolume(float Volume)
     SampleVolume = vss::RoundToFixed(Volume, 4096.0);
 }
 
+void TVelaSoundSystem::SetStreamVolume(float Volume)
+{
+    TVelaLockGuard guard(Lock);
+    MusicVolume = vss::RoundToFixed(Volume, 4096.0);
+}
+
+void TVelaSoundSystem::SetPaused(bool NewPaused)
+{
+    // Under the lock, so a block being mixed finishes before the pause holds.
+    TVelaLockGuard guard(Lock);
+    Paused.Store(NewPaused);
+}
+
 void TVelaSoundSystem::SetAutoGain(bool Enabled)
 {
     TVelaLockGuard guard(Lock);

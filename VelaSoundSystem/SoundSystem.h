@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "VelaBase/CriticalSection.h"
+#include "VelaBase/SharedWord.h"
 #include "VelaXM/Interpolation.h"
 
 class TVSSSample;
@@ -38,6 +39,13 @@ public:
     void SetModuleVolume(float Volume);
     // Group volume of all sample voices (1.0 = unity).
     void SetSampleVolume(float Volume);
+    // Group volume of all music streams (1.0 = unity).
+    void SetStreamVolume(float Volume);
+    // Paused, every block is silence and no player, stream or voice moves on,
+    // so playing resumes exactly where it stopped; takes effect at the next block.
+    void SetPaused(bool Paused);
+    // Whether blocks are paused (no lock).
+    bool IsPaused() const { return Paused.Load(); }
     // Switches the auto-gain limiter on (else the mix is clamped).
     void SetAutoGain(bool Enabled);
     // Mixes one block of BufferSamples frames into OutputBuffer.
@@ -109,6 +117,7 @@ public:
     int32_t ModuleVolume = 4096;             // x 4096, all module players
     int32_t MusicRampFrames;                 // frames of a SetMusicVolume ramp (120 at 44100)
     bool AutoGain = true;                    // limiter on, else clamp
+    TSharedWord<bool> Paused{false};         // blocks are silence and nothing advances
     int32_t AutoGainLevel = 256;             // x 256, current limiter gain
     int32_t AutoGainCounter = 0;             // clean frames since the last clipped one
     int32_t AutoGainRecoverFrames;           // clean frames per step of recovery (25 ms)

@@ -46,6 +46,7 @@ public:
     int32_t ChannelPlugin = 0;               // from "CHFX", unused
     uint8_t PluginSlot = 0;                  // always 0 here
     TVelaXMBank Bank = TVelaXMBank::Pattern; // the bank holding this channel (kept across hand-overs)
+    bool Muted = false;                      // a listener silenced it; kept by resets, handed over with the voice
 
     const TVelaXMSample* Sample = nullptr;         // sample being played
     const TVelaXMInstrument* Instrument = nullptr; // instrument of the last note

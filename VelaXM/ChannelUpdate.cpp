@@ -105,7 +105,8 @@ void updateChannel(TVelaXMModule& module, TVelaXMChannel& ch)
     updateAutoVibrato(ch);
     if (!ch.VoiceOn)
         return;
-    ch.FinalVolume = finalVolume(module, ch);
+    // A muted voice plays on silently, so the song around it stays as it was.
+    ch.FinalVolume = ch.Muted ? 0 : finalVolume(module, ch);
     ch.Panning = std::clamp(ch.Panning, 0, 255);
     ch.Period = std::clamp(ch.Period, 27, 54784);
     // Panning envelopes hold 0..64; larger values from a file stay inside the stereo field.

@@ -125,6 +125,7 @@ void soundTickEffect(TVelaXMModule& module, TVelaXMChannel& ch);
 void computeArpeggio(const TVelaXMModule& module, TVelaXMChannel& ch, int32_t parameter);
 void vibratoStep(TVelaXMChannel& ch);
 void tonePortamentoStep(const TVelaXMModule& module, TVelaXMChannel& ch);
+// E5x: the note started on this row takes the finetune (in a sample's units).
 void finetuneChange(const TVelaXMModule& module, TVelaXMChannel& ch, int32_t finetune);
 
 // Volume family.
@@ -154,8 +155,13 @@ inline int32_t extraFineCode(int32_t p) { return extendedCode(p); }
 // Whether a slide's parameter replaces its memory: any non-zero one, and 0 too where slides have no memory.
 inline bool setsSlideMemory(const TVelaXMModule& module, int32_t p) { return p != 0 || !module.SlideMemory; }
 
-// A slide memory holds up minus down: Axy raises by x and lowers by y per tick.
+// A panning slide memory holds right minus left: Pxy moves by x - y per tick.
 inline int32_t slideAmount(int32_t p) { return highNibble(p) - lowNibble(p); }
+
+// A volume slide (Axy, 5xy, 6xy, Hxy) raises by x per tick, or lowers by y when x is 0:
+// with both digits set the up digit wins, as in the trackers the files were written
+// in, and songs rely on it (A11 after a volume of 1 fades a voice in).
+inline int32_t volumeSlideAmount(int32_t p) { return highNibble(p) != 0 ? highNibble(p) : -lowNibble(p); }
 
 // The tick of a cell's EDx note delay, 0 without one.
 inline int32_t noteDelay(const TVelaXMPatternNote& cell)

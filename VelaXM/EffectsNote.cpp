@@ -8,12 +8,19 @@ void noteRowEffect(TVelaXMModule& /*module*/, TVelaXMChannel& ch)
 {
     const int32_t p = ch.Cell.EffectParameter;
     switch (ch.Cell.Effect) {
-    case kSampleOffset:
+    case kSampleOffset: {
         // The offset counts frames in units of 256; it applies with or without a note.
-        ch.Position = static_cast<int64_t>(std::clamp(p, 0, 255)) * 256 << 32;
+        int64_t frame = static_cast<int64_t>(std::clamp(p, 0, 255)) * 256;
+        // Past the end of a looping sample the voice goes on from its loop start.
+        if (ch.Sample != nullptr && ch.Sample->Loop && frame >= ch.Sample->Length)
+            frame = ch.Sample->LoopStart;
+        ch.Position = frame << 32;
         break;
+    }
     case kKeyOffEffect:
-        ch.KeyOff();
+        // Kxx releases the note on tick xx of the row.
+        if (p == 0)
+            ch.KeyOff();
         break;
     case kEnvelopePosition:
         ch.VolumeEnvelopeHandler.SetPosition(p);
@@ -33,6 +40,10 @@ void noteRowEffect(TVelaXMModule& /*module*/, TVelaXMChannel& ch)
 void noteTickEffect(TVelaXMModule& module, TVelaXMChannel& ch)
 {
     switch (ch.Cell.Effect) {
+    case kKeyOffEffect:
+        if (ch.Tick == ch.Cell.EffectParameter)
+            ch.KeyOff();
+        break;
     case kMultiRetrigger:
         if (ch.RetriggerInterval != 0 && ch.Tick % ch.RetriggerInterval == 0) {
             retriggerNote(module, ch);

@@ -7,6 +7,16 @@ namespace velaxm {
 
 namespace {
 
+// MOD slides stop at the notes the format can hold, B-3 (period 113) and C-1 (856),
+// in this player's units of a quarter period.
+constexpr int32_t kModHighestPeriod = 4 * 113;
+constexpr int32_t kModLowestPeriod = 4 * 856;
+
+int32_t limitSlide(const TVelaXMModule& module, int32_t period)
+{
+    return module.ModPeriodLimits ? std::clamp(period, kModHighestPeriod, kModLowestPeriod) : period;
+}
+
 int32_t waveValue(int32_t waveform, int32_t position)
 {
     // Waveforms 4..7 keep their position running but do not modulate.
@@ -75,9 +85,14 @@ void tonePortamentoStep(const TVelaXMModule& module, TVelaXMChannel& ch)
 
 void finetuneChange(const TVelaXMModule& module, TVelaXMChannel& ch, int32_t finetune)
 {
-    const int32_t note = module.GetNoteFromPeriod(ch.Period, ch.Finetune);
+    // E5x tunes the note started on its row; a row without a note (or one that
+    // slides to its note) leaves the sounding pitch alone.
+    const int32_t note = ch.Cell.Note;
+    if (note < 1 || note > 96 || isTonePortamento(ch.Cell) || ch.Sample == nullptr)
+        return;
     ch.Finetune = finetune;
-    ch.Period = module.GetPeriod(note, finetune);
+    ch.Period = module.GetPeriod(ch.Note, finetune);
+    ch.TargetPeriod = ch.Period;
 }
 
 namespace {
@@ -87,15 +102,15 @@ void extendedPitchEffect(TVelaXMModule& module, TVelaXMChannel& ch)
     const int32_t y = lowNibble(ch.Cell.EffectParameter);
     switch (extendedCode(ch.Cell.EffectParameter)) {
     case kFinePortamentoUp:
-        if (y != 0)
+        if (setsSlideMemory(module, y))
             ch.FinePortamentoUpMemory = y;
-        ch.Period -= 4 * ch.FinePortamentoUpMemory;
+        ch.Period = limitSlide(module, ch.Period - 4 * ch.FinePortamentoUpMemory);
         ch.TargetPeriod = ch.Period;
         break;
     case kFinePortamentoDown:
-        if (y != 0)
+        if (setsSlideMemory(module, y))
             ch.FinePortamentoDownMemory = y;
-        ch.Period += 4 * ch.FinePortamentoDownMemory;
+        ch.Period = limitSlide(module, ch.Period + 4 * ch.FinePortamentoDownMemory);
         ch.TargetPeriod = ch.Period;
         break;
     case kGlissandoControl:
@@ -105,7 +120,8 @@ void extendedPitchEffect(TVelaXMModule& module, TVelaXMChannel& ch)
         ch.VibratoWaveform = y & 7;
         break;
     case kSetFinetune:
-        finetuneChange(module, ch, y);
+        // The digit counts eighths of a semitone, as a sample's finetune does in 16ths of them.
+        finetuneChange(module, ch, (module.SignedFinetuneDigit ? (y < 8 ? y : y - 16) : y - 8) * 16);
         break;
     default:
         break;
@@ -166,11 +182,11 @@ void pitchRowEffect(TVelaXMModule& module, TVelaXMChannel& ch)
         break;
     case kTonePortamentoVolumeSlide:
         if (setsSlideMemory(module, p))
-            ch.VolumeSlideMemory = slideAmount(p);
+            ch.VolumeSlideMemory = volumeSlideAmount(p);
         break;
     case kVibratoVolumeSlide:
         if (setsSlideMemory(module, p))
-            ch.VolumeSlideMemory = slideAmount(p);
+            ch.VolumeSlideMemory = volumeSlideAmount(p);
         vibratoStep(ch);
         break;
     case kExtended:
@@ -192,11 +208,11 @@ void pitchTickEffect(TVelaXMModule& module, TVelaXMChannel& ch)
             ch.PeriodOffset += ch.ArpeggioOffsets[ch.Tick % 3];
         break;
     case kPortamentoUp:
-        ch.Period -= 4 * ch.PortamentoUpMemory;
+        ch.Period = limitSlide(module, ch.Period - 4 * ch.PortamentoUpMemory);
         ch.TargetPeriod = ch.Period;
         break;
     case kPortamentoDown:
-        ch.Period += 4 * ch.PortamentoDownMemory;
+        ch.Period = limitSlide(module, ch.Period + 4 * ch.PortamentoDownMemory);
         ch.TargetPeriod = ch.Period;
         break;
     case kTonePortamento:

@@ -18,7 +18,7 @@ constexpr RetriggerChange kRetriggerChanges[16] = {
     {1, 1, 0}, {1, 1, 1},  {1, 1, 2},  {1, 1, 4},  {1, 1, 8},  {1, 1, 16},  {3, 2, 0}, {2, 1, 0},
 };
 
-void extendedVolumeRowEffect(TVelaXMChannel& ch)
+void extendedVolumeRowEffect(const TVelaXMModule& module, TVelaXMChannel& ch)
 {
     const int32_t y = lowNibble(ch.Cell.EffectParameter);
     switch (extendedCode(ch.Cell.EffectParameter)) {
@@ -26,17 +26,21 @@ void extendedVolumeRowEffect(TVelaXMChannel& ch)
         ch.TremoloWaveform = y & 7;
         break;
     case kFineVolumeUp:
-        if (y != 0)
+        if (setsSlideMemory(module, y))
             ch.FineVolumeUpMemory = y;
         ch.Volume += ch.FineVolumeUpMemory;
         break;
     case kFineVolumeDown:
-        if (y != 0)
+        if (setsSlideMemory(module, y))
             ch.FineVolumeDownMemory = y;
         ch.Volume -= ch.FineVolumeDownMemory;
         break;
+    case kNoteCut:
+        if (y == 0) // EC0 cuts at once; other ECx on a later tick
+            ch.Volume = 0;
+        break;
     default:
-        break; // ECx cuts on a later tick
+        break;
     }
 }
 
@@ -44,14 +48,13 @@ void extendedVolumeRowEffect(TVelaXMChannel& ch)
 
 void volumeSlide(TVelaXMChannel& ch) { ch.Volume += ch.VolumeSlideMemory; }
 
+// Txy sounds for x + 1 ticks and is silent for y + 1, counting the ticks after a row's first.
 void tremorStep(TVelaXMChannel& ch)
 {
-    const int32_t cycle = ch.TremorOnLength + ch.TremorOffLength;
-    if (cycle == 0)
-        return;
-    if (ch.TremorCounter >= ch.TremorOnLength)
+    const int32_t on = ch.TremorOnLength + 1;
+    if (ch.TremorCounter >= on)
         ch.VolumeOffset -= ch.Volume;
-    ch.TremorCounter = (ch.TremorCounter + 1) % cycle;
+    ch.TremorCounter = (ch.TremorCounter + 1) % (on + ch.TremorOffLength + 1);
 }
 
 void retriggerVolumeChange(TVelaXMChannel& ch)
@@ -78,7 +81,7 @@ void volumeRowEffect(TVelaXMModule& module, TVelaXMChannel& ch)
         break;
     case kVolumeSlide:
         if (setsSlideMemory(module, p))
-            ch.VolumeSlideMemory = slideAmount(p);
+            ch.VolumeSlideMemory = volumeSlideAmount(p);
         break;
     case kSetVolume:
         ch.Volume = p;
@@ -88,7 +91,7 @@ void volumeRowEffect(TVelaXMModule& module, TVelaXMChannel& ch)
         break;
     case kGlobalVolumeSlide:
         if (p != 0)
-            ch.GlobalVolumeSlideMemory = slideAmount(p);
+            ch.GlobalVolumeSlideMemory = volumeSlideAmount(p);
         break;
     case kPanningSlide:
         if (p != 0)
@@ -99,10 +102,9 @@ void volumeRowEffect(TVelaXMModule& module, TVelaXMChannel& ch)
             ch.TremorOnLength = highNibble(p);
             ch.TremorOffLength = lowNibble(p);
         }
-        tremorStep(ch);
         break;
     case kExtended:
-        extendedVolumeRowEffect(ch);
+        extendedVolumeRowEffect(module, ch);
         break;
     default:
         break;

@@ -22,7 +22,9 @@ void TVelaXMSample::WriteGuards()
             frames[(Length + k) * stride + c] = last;
     }
     const int64_t loopEnd = static_cast<int64_t>(LoopStart) + LoopLength;
-    if (!Loop || LoopStart <= 0 || loopEnd <= 0 || loopEnd > Length)
+    // A loop from frame 0 (the commonest) needs its guards as much as any other:
+    // without them each wrap interpolates towards the last frame instead of the first.
+    if (!Loop || LoopStart < 0 || loopEnd <= 0 || loopEnd > Length)
         return;
     const int32_t end = static_cast<int32_t>(loopEnd);
     if (!PingPongLoop) {

@@ -216,6 +216,8 @@ bool TVelaXMModule::LoadMOD(const void* Data, uint32_t Size)
     LinearFrequencies = false;
     // Trackers of this format have no slide memory: a zero parameter does not slide.
     SlideMemory = false;
+    SignedFinetuneDigit = true;
+    ModPeriodLimits = true;
     Loaded = true;
     return true;
 }

@@ -67,6 +67,8 @@ void TVelaXMModule::Clear()
     LinearFrequencies = true;
     ExtendedFilterRange = false;
     SlideMemory = true;
+    SignedFinetuneDigit = false;
+    ModPeriodLimits = false;
     GlobalVolume = 64;
     NumChannels = 0;
     Loaded = false;

@@ -152,8 +152,7 @@ namespace {
 // A note-log entry: the game may read one while a restarted song writes it
 // again, so each is read and written as a single atomic value. The count's
 // release and acquire still order a new entry before the count that shows it.
-// The compiler's atomic builtins do what std::atomic_ref would, which the C++
-// library of Debian's Emscripten does not have.
+// (The compilers' atomic built-ins, since not every standard library here has std::atomic_ref.)
 int32_t readEntry(const int32_t& entry) { return __atomic_load_n(&entry, __ATOMIC_RELAXED); }
 
 void writeEntry(int32_t& entry, int32_t value) { __atomic_store_n(&entry, value, __ATOMIC_RELAXED); }

@@ -1,11 +1,13 @@
 #include "app/EventLoop.h"
 
 #include "app/Fatal.h"
+#include "app/Gamepad.h"
 #include "app/GlobalLock.h"
 #include "app/WebPage.h"
 #include "game/Clock.h"
 #include "game/Frame.h"
 #include "game/ProgramState.h"
+#include "render/Logger.h"
 #include "render/Renderer.h"
 #include "render/Viewport.h"
 
@@ -22,6 +24,8 @@ constexpr Uint32 PollingBudgetMs = 20;
 constexpr SDLMod AltOrMeta = static_cast<SDLMod>(KMOD_LALT | KMOD_RALT | KMOD_LMETA | KMOD_RMETA);
 
 bool cursorShown = false;
+WindowSize desktopSize{800, 480};
+WindowSize windowedSize{800, 480}; // the window's size to go back to from full screen
 
 void mapMouse(int x, int y)
 {
@@ -63,6 +67,35 @@ int32_t gameKeyOf(SDLKey key)
     }
 }
 
+// The pause, volume and mute keys; 0 for others. Music and effects sit on two
+// neighbouring pairs away from the digit row, whose 1 to 4 are the tabs.
+int32_t controlOf(SDLKey key)
+{
+    switch (key) {
+    case SDLK_p:
+    case SDLK_PAUSE:
+        return ControlPause;
+    case SDLK_MINUS:
+    case SDLK_KP_MINUS:
+        return ControlMusicDown;
+    case SDLK_EQUALS:
+    case SDLK_PLUS:
+    case SDLK_KP_PLUS:
+        return ControlMusicUp;
+    case SDLK_LEFTBRACKET:
+        return ControlEffectsDown;
+    case SDLK_RIGHTBRACKET:
+        return ControlEffectsUp;
+    case SDLK_m:
+        return ControlMute;
+    default:
+        return 0;
+    }
+}
+
+// Shift, Alt and the like say nothing on their own (they may begin Alt+Enter).
+bool isModifier(SDLKey key) { return key >= SDLK_NUMLOCK && key <= SDLK_COMPOSE; }
+
 void resizeWindow(int width, int height)
 {
     TVelaLockGuard guard(*GlobalLock);
@@ -78,19 +111,85 @@ void resizeWindow(int width, int height)
     RebuildGraphics();
 }
 
+// Between the window and full screen, through the same rebuild a resize goes
+// through; the window comes back at the size it had.
+void toggleFullScreen()
+{
+    if ((VideoFlags & SDL_FULLSCREEN) != 0) {
+        Logger().LogMessage("Switching to a window...", "Main");
+        VideoFlags &= ~uint32_t(SDL_FULLSCREEN);
+        resizeWindow(windowedSize.width, windowedSize.height);
+    } else {
+        Logger().LogMessage("Switching to full screen...", "Main");
+        if (ScreenSurface != nullptr)
+            windowedSize = {ScreenSurface->w, ScreenSurface->h};
+        VideoFlags |= SDL_FULLSCREEN;
+        resizeWindow(desktopSize.width, desktopSize.height);
+    }
+}
+
+// Returns false when polling should stop for this pass.
+bool handleKey(const SDL_keysym& keysym)
+{
+    const SDLKey key = keysym.sym;
+    const bool alt = (keysym.mod & AltOrMeta) != 0;
+    if (key == SDLK_F4 && alt) {
+        Running = false;
+        return false;
+    }
+    if (key == SDLK_F11 || ((key == SDLK_RETURN || key == SDLK_KP_ENTER) && alt)) {
+        toggleFullScreen();
+        return true;
+    }
+    if (const int32_t control = controlOf(key); control != 0) {
+        ControlEvent(control);
+        return true;
+    }
+    if (!isModifier(key))
+        ControlEvent(ControlAnyKey);
+    if (key == SDLK_ESCAPE)
+        EscapePressed.Exchange(-1);
+    if (const int32_t gameKey = gameKeyOf(key); gameKey != 0)
+        GameKeyEvent(gameKey);
+    return true;
+}
+
+// The window being minimised pauses the game at once; a loss of the input
+// focus only once it has lasted FocusLossGraceMs, since switching the video
+// mode and some window managers take the focus away for a moment and give it
+// straight back.
+constexpr Uint32 FocusLossGraceMs = 500;
+bool focusLossPending = false;
+Uint32 focusLostAt = 0;
+
+void handleActive(const SDL_ActiveEvent& active)
+{
+    if (active.gain == 0 && (active.state & SDL_APPACTIVE) != 0)
+        ControlEvent(ControlFocusLost);
+    if ((active.state & SDL_APPINPUTFOCUS) != 0) {
+        focusLossPending = active.gain == 0;
+        focusLostAt = SDL_GetTicks();
+    }
+}
+
+void reportLastingFocusLoss()
+{
+    if (focusLossPending && SDL_GetTicks() - focusLostAt >= FocusLossGraceMs) {
+        focusLossPending = false;
+        ControlEvent(ControlFocusLost);
+    }
+}
+
 // Handles one event; returns false when polling should stop for this pass.
 bool handleEvent(const SDL_Event& event)
 {
+    if (HandleGamepadEvent(event))
+        return true;
     switch (event.type) {
     case SDL_KEYDOWN:
-        if (event.key.keysym.sym == SDLK_ESCAPE)
-            EscapePressed.Exchange(-1);
-        if (event.key.keysym.sym == SDLK_F4 && (event.key.keysym.mod & AltOrMeta) != 0) {
-            Running = false;
-            return false;
-        }
-        if (const int32_t key = gameKeyOf(event.key.keysym.sym); key != 0)
-            GameKeyEvent(key);
+        return handleKey(event.key.keysym);
+    case SDL_ACTIVEEVENT:
+        handleActive(event.active);
         return true;
     case SDL_MOUSEMOTION: {
         TVelaLockGuard guard(*GlobalLock);
@@ -153,8 +252,15 @@ bool stepFrame()
 
 bool GameGoesOn() { return Running && QuitRequested.Load() == 0; }
 
+void RememberWindowSizes(WindowSize desktop, WindowSize window)
+{
+    desktopSize = desktop;
+    windowedSize = window;
+}
+
 bool RunFramePass()
 {
     pollEvents();
+    reportLastingFocusLoss();
     return Running && stepFrame();
 }

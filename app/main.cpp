@@ -5,6 +5,7 @@
 #include "app/AudioDevice.h"
 #include "app/EventLoop.h"
 #include "app/Fatal.h"
+#include "app/Gamepad.h"
 #include "app/GlobalLock.h"
 #include "app/Loading.h"
 #include "app/WindowSize.h"
@@ -61,6 +62,7 @@ WindowSize openWindow(const CommandLine& line)
         FatalError("Video query failed : ");
     VideoFlags = chooseVideoFlags(*info, line.fullScreen);
     const WindowSize size = ClampToDesktop({line.width, line.height}, info->current_w, info->current_h);
+    RememberWindowSizes({info->current_w, info->current_h}, size);
     RequestSwapsThatWait();
     ScreenSurface = SDL_SetVideoMode(size.width, size.height, 32, VideoFlags);
     if (!ScreenSurface)
@@ -100,8 +102,10 @@ void startUp(int argc, char** argv)
     StartTime = ClockNow();
     FrameOrigin = ClockNow() - StartTime;
     OpenWebPageRequested.Exchange(0);
-    for (Uint8 type : {SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN, SDL_KEYDOWN, SDL_QUIT, SDL_VIDEORESIZE})
+    for (Uint8 type : {SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN, SDL_KEYDOWN, SDL_QUIT, SDL_VIDEORESIZE, SDL_ACTIVEEVENT,
+                       SDL_JOYBUTTONDOWN, SDL_JOYHATMOTION})
         SDL_EventState(type, SDL_ENABLE);
+    OpenGamepad();
     GlobalLock = new TVelaCriticalSection;
     ResetGame();
     SetScreenSize(size.width, size.height);
@@ -120,6 +124,7 @@ void shutDown()
     StopLoading();
     PauseAudioDevice(true);
     CloseAudioDevice();
+    CloseGamepad();
     ReleaseGraphics();
     delete SoundSystem;
     SoundSystem = nullptr;

@@ -3,12 +3,16 @@
 #include "game/Frame.h"
 
 #include "DataManager/Assets.h"
+#include "game/Clock.h"
+#include "game/Controls.h"
+#include "game/Easing.h"
 #include "game/GameState.h"
 #include "game/MelodyGame.h"
 #include "game/MusicPlayback.h"
 #include "game/ProgramState.h"
 #include "game/ScreenFlow.h"
 #include "game/Screens.h"
+#include "game/SoundControls.h"
 #include "render/Logger.h"
 #include "render/Renderer.h"
 #include "render/Sprites.h"
@@ -63,6 +67,24 @@ void drawOverlayAndGates()
     }
 }
 
+// Paused, the screen stands still; only a loading pass (after a resize or a
+// switch to full screen) goes on, so the paused screen comes back under the panel.
+void updatePaused()
+{
+    if (ScreenState == StateLoading)
+        GameUpdate(0);
+    else
+        ResumeAfterLoading();
+}
+
+void drawComforts(int64_t delta)
+{
+    if (GamePaused())
+        DrawPausePanel();
+    StepVolumeIndicator(double(TicksToMicroseconds(delta, ClockFrequency)) * 1e-6);
+    DrawVolumeIndicator();
+}
+
 void finishFrame()
 {
     UnbindQuad();
@@ -77,6 +99,8 @@ void ResetGame()
         zeroScreenRecords();
         ResetMelodyGame();
         ResetMusicPlayback();
+        ResetControls();
+        ResetSoundControls();
         ResetSprites();
         FrameDrawn = false;
         installRenderHooks();
@@ -101,7 +125,10 @@ bool FrameStep(int64_t delta)
         finishFrame();
         return true;
     }
-    GameUpdate(delta);
+    if (StepControls())
+        updatePaused();
+    else
+        GameUpdate(delta);
     BeginFrame();
     if (ScreenState != StateLoading && LoadingScreenTexture != nullptr && LoadingScreenTexture->Handle != 0 &&
         !LoadingScreenTexture->Dirty)
@@ -109,6 +136,7 @@ bool FrameStep(int64_t delta)
     UseTextureShader();
     ScreenOf(ScreenState).draw(ScreenState);
     drawOverlayAndGates();
+    drawComforts(delta);
     finishFrame();
     FrameDrawn = true;
     MusicFrameDrawn.Exchange(1);

@@ -95,6 +95,21 @@ void TGameSound::FadeMenuMusic(float Volume)
         sound_->SetMusicVolume(MusicSlotMenu, Volume);
 }
 
+void TGameSound::SetGroupVolumes(float Music, float Effects)
+{
+    if (sound_ == nullptr)
+        return;
+    sound_->SetModuleVolume(Music);
+    sound_->SetStreamVolume(Music);
+    sound_->SetSampleVolume(Effects);
+}
+
+void TGameSound::SetPaused(bool Paused)
+{
+    if (sound_ != nullptr)
+        sound_->SetPaused(Paused);
+}
+
 TTrackPlayers::TTrackPlayers(TVelaSoundSystem* Sound, int32_t Track) : TGameSound(Sound), track_(Track) {}
 
 uint8_t TTrackPlayers::slotOf(TMelodySource Source) const

@@ -32,6 +32,12 @@ public:
     bool SamplePlaying(uint8_t Slot) const;
     // Moves the menu music's volume towards Volume (1 = unity), for its fades.
     void FadeMenuMusic(float Volume);
+    // The player's group volumes (1 = unity): music for the modules and the
+    // streamed music, effects for the samples; heard from the next block.
+    void SetGroupVolumes(float Music, float Effects);
+    // Stops (true) or resumes (false) every sound where it stands: the blocks
+    // are silent and nothing advances.
+    void SetPaused(bool Paused);
 
 protected:
     TVelaSoundSystem* sound_;

@@ -6,6 +6,7 @@ TSharedWord<int32_t> MouseButtonDown{0};
 TSharedWord<int32_t> EscapePressed{0};
 TSharedWord<int32_t> MouseButtonPresses{0};
 TSharedWord<int32_t> KeysPressed{0};
+TSharedWord<int32_t> ControlsPressed{0};
 TSharedWord<int32_t> QuitRequested{0};
 TSharedWord<int32_t> OpenWebPageRequested{0};
 int64_t StartTime = 0;
@@ -22,3 +23,5 @@ void MouseButtonEvent(int32_t button, bool pressed)
 }
 
 void GameKeyEvent(int32_t key) { KeysPressed.FetchOr(key); }
+
+void ControlEvent(int32_t control) { ControlsPressed.FetchOr(control); }

@@ -35,6 +35,24 @@ void MouseButtonEvent(int32_t button, bool pressed);
 // A game key pressed (one of the GameKey bits).
 void GameKeyEvent(int32_t key);
 
+// Requests beside the game's own input, one bit each, filled by the event loop:
+// pausing, the two volume groups and mute, which every screen honours alike.
+enum : int32_t {
+    ControlPause = 1 << 0,       // pause, or resume a pause
+    ControlMusicDown = 1 << 1,   // music (modules and streams) one step quieter
+    ControlMusicUp = 1 << 2,     // ... one step louder
+    ControlEffectsDown = 1 << 3, // effects (speech and samples) one step quieter
+    ControlEffectsUp = 1 << 4,   // ... one step louder
+    ControlMute = 1 << 5,        // mute or unmute all
+    ControlFocusLost = 1 << 6,   // the window lost the input focus or was minimised
+    ControlAnyKey = 1 << 7,      // some other key or pad button went down (it resumes a pause)
+    ControlPadStart = 1 << 8,    // the pad's Start: a pause in a game, else a choice
+};
+// Controls requested since the game last looked, as a set of the bits above.
+extern TSharedWord<int32_t> ControlsPressed;
+// A control requested (one of the Control bits).
+void ControlEvent(int32_t control);
+
 extern TSharedWord<int32_t> QuitRequested;        // set by the game to end the loop
 extern TSharedWord<int32_t> OpenWebPageRequested; // set by the game; the loop opens the page
 

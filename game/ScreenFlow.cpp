@@ -19,14 +19,8 @@ namespace {
 
 void applyStateChange(int64_t& delta)
 {
-    if (RequestedScreenState != 0 && RequestedScreenState != ScreenState) {
-        // A resume after loading: the screen carries on without its entry actions.
-        ScreenState = RequestedScreenState;
-        NextScreenState = RequestedScreenState;
-        RequestedScreenState = 0;
-        FrameOrigin = ElapsedTime;
+    if (ResumeAfterLoading())
         delta = 0;
-    }
     if (ScreenState != StateLoading && NextScreenState != ScreenState) {
         ScreenState = NextScreenState;
         AfterLoadingState = NextScreenState;
@@ -61,6 +55,18 @@ void GameUpdate(int64_t delta)
     ScreenOf(ScreenState).update(ScreenState);
     PreviousButton = button;
     EscapePressed.Exchange(0);
+}
+
+bool ResumeAfterLoading()
+{
+    if (RequestedScreenState == 0 || RequestedScreenState == ScreenState)
+        return false;
+    // The screen carries on without its entry actions.
+    ScreenState = RequestedScreenState;
+    NextScreenState = RequestedScreenState;
+    RequestedScreenState = 0;
+    FrameOrigin = ElapsedTime;
+    return true;
 }
 
 void ReenterLoadingState()

@@ -9,6 +9,7 @@
 #   bash scripts/fetch-corpus.sh [FOLDER]   (default build/corpus; the files go into FOLDER/modules)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/apt-download.sh
 manifest=$PWD/tests/corpus/MANIFEST.tsv
 dest=${1:-build/corpus}/modules
 mkdir -p "$dest"
@@ -26,19 +27,8 @@ mapfile -t wanted < <(printf '%s\n' "${wanted[@]}" | sort -u)
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-# apt drops to its own user to download, which cannot write into a private folder.
-sandbox=()
-[ "$(id -u)" -eq 0 ] && sandbox=(-o APT::Sandbox::User=root)
-download() { (cd "$work" && apt-get download -q "${sandbox[@]}" "${wanted[@]}" >/dev/null); }
 echo "Fetching the module corpus into $dest: ${wanted[*]}"
-if ! download; then
-  if [ "$(id -u)" -eq 0 ]; then
-    apt-get update -qq && download
-  else
-    echo "apt-get download failed; refresh the package lists as root (apt-get update) and run this again." >&2
-    exit 1
-  fi
-fi
+apt_download "$work" "${wanted[@]}" || exit 1
 
 for deb in "$work"/*.deb; do
   dpkg-deb -x "$deb" "$work/root"

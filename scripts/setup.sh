@@ -10,8 +10,9 @@ PACKAGES=(
   # tests: GoogleTest, the PNG reference decoder, the sanitizer/fuzzer compiler, a virtual display
   libgtest-dev libpng-dev clang libclang-rt-dev
   xvfb xauth xdotool x11-utils libx11-dev libgl1-mesa-dri
-  # the played-through program test: screenshots and the recorded sound
-  imagemagick sox
+  # the played-through program test: screenshots and the recorded sound; the
+  # Wayland client library that SDL 2 of its sdl12-compat lane links to
+  imagemagick sox libwayland-client0
   # the installed tree: desktop entry, metainfo and manual page checks
   desktop-file-utils appstream man-db
   # the browser build (Emscripten, and dpkg-source for the libraries it builds from

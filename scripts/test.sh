@@ -8,6 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 bash scripts/fetch-corpus.sh build/corpus
+bash scripts/fetch-sdl12-compat.sh build/sdl12-compat
 bash scripts/build.sh --sanitize
 
 export ASAN_OPTIONS=abort_on_error=0

@@ -164,7 +164,9 @@ TEST(LoaderSamples, GuardsMirrorEdgesAndLoops)
     for (int k = 0; k < 4; ++k)
         EXPECT_EQ(p.Frames()[12 + k], (12 - k) * 256); // frame 11, 10, 9, 8
     const TVelaXMSample& z = sampleOf(*m, 2);
-    EXPECT_EQ(z.Frames()[12], 13 * 256); // a loop from 0 gets no loop guards
+    for (int k = 0; k < 4; ++k)
+        EXPECT_EQ(z.Frames()[8 + k], (k + 1) * 256); // a loop from 0 (end 8) continues at frame 0 too
+    EXPECT_EQ(z.Frames()[12], 13 * 256);             // past its guards the sample keeps its data
 }
 
 TEST(LoaderSamples, HugeLengthsAreBoundedByTheImage)

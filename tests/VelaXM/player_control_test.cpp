@@ -154,3 +154,24 @@ TEST(PlayerControl, MonoOutputMixesLeftOnly)
     for (size_t i = 128; i < 512; ++i)
         ASSERT_EQ(mono.Mix[i], 2 * stereo.Mix[2 * i + 1]) << i;
 }
+
+TEST(PlayerControl, MutedChannelIsSilentAndItsHandedOverVoiceToo)
+{
+    // Channel 0 plays two notes (the first is handed to the background at row 1), channel 1 one note.
+    // With channel 0 muted before Play the mix is channel 1's alone, sample for sample.
+    const Bytes both =
+        buildXM(simpleModule(2, {{0, 0, cell(49, 1)}, {1, 0, cell(53, 1)}, {0, 1, cell(56, 1)}}, loopedSample()));
+    const Bytes alone = buildXM(simpleModule(2, {{0, 1, cell(56, 1)}}, loopedSample()));
+    auto muted = makePlayer(both);
+    auto reference = makePlayer(alone);
+    muted->Module->Channels[0].Muted = true;
+    muted->Play();
+    reference->Play();
+    for (int32_t block = 0; block < 2 * kFramesPerRow / 1024 + 1; ++block) {
+        muted->Render();
+        reference->Render();
+        ASSERT_EQ(muted->Mix, reference->Mix) << "block " << block;
+    }
+    EXPECT_TRUE(muted->Module->Channels[0].VoiceOn);
+    EXPECT_NE(muted->Mix, std::vector<int32_t>(muted->Mix.size(), 0));
+}

@@ -4,14 +4,24 @@
 # with the keys alone, and the sound it writes through SDL's disk audio driver
 # (silent while loading, the menu music, the track's melody, and each ending
 # jingle falling to silence before the menu music comes back); then Alt+F4.
+# On the way it mutes and turns the music down on the title, loses the focus
+# there, switches to full screen and back, and pauses in the player's turn (the
+# recording silent while paused, the resuming key not taken as a tab).
 # With "lose" as the second argument it quits during the game-over jingle instead:
 # the sanitizer build's run, which sees the same code in minutes less.
+# A third argument names a folder of SDL libraries put first on the library path
+# (the sdl12-compat lane); the run checks that the game really loaded them.
 # The game's trace (QUAVERO_LOG) says when a screen or a turn begins, so the
 # test waits on its lines rather than on fixed sleeps.
 # SHOTS=dir keeps a screenshot of every screen passed, the log and the sound.
 set -u
 game=$1
 path=${2:-win}
+libraries=${3:-}
+if [ -n "$libraries" ]; then
+    [ -e "$libraries/libSDL-1.2.so.0" ] || { echo "no SDL library in $libraries (scripts/fetch-sdl12-compat.sh fetches it)"; exit 77; }
+    export LD_LIBRARY_PATH="$libraries${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
+fi
 work=$(mktemp -d)
 log=$work/log
 audio=$work/audio.raw
@@ -85,6 +95,75 @@ peak() {
         awk '/Maximum amplitude/ {print $3}'
 }
 
+# Peak of the sound recorded over the next seconds (from 0.1 s on, past the block in flight).
+peak_ahead() {
+    local from
+    from=$(awk -v r="$(recorded)" 'BEGIN { print r + 0.1 }')
+    sleep "$(awk -v s="$1" 'BEGIN { print s + 0.35 }')"
+    peak "$from" "$1"
+}
+
+# The window's focus given to the root window: SDL reports the loss of the input focus.
+focus_away() {
+    xdotool windowfocus --sync "$window" 2>/dev/null
+    sleep 0.2
+    xdotool windowfocus "$(xwininfo -root | awk '/Window id:/ {print $4}')" 2>/dev/null
+}
+
+# Pauses with P (or the focus loss), checks the panel and that nothing is heard,
+# then resumes with a tab's key, which must not be taken as the player's answer.
+pause_and_resume() {
+    local name=$1 how=$2 chosen paused quiet
+    chosen=$(count "Player chooses tab")
+    paused=$(count "Paused...")
+    if [ "$how" = focus ]; then focus_away; else press p; fi
+    wait_log "Paused..." $((paused + 1)) 3 || return 1
+    shot "$name"
+    quiet=$(peak_ahead 1.5)
+    awk -v p="${quiet:-1}" 'BEGIN { exit !(p == 0) }' || fail "sound while paused ($name, peak $quiet)"
+    press 1
+    wait_log "Resumed..." $((paused + 1)) 3
+    sleep 0.3
+    [ "$(count "Player chooses tab")" -eq "$chosen" ] || fail "the key that resumed ($name) was taken as a tab"
+}
+
+# Switches to full screen and back, each through the loading pass; the screen
+# comes back as it was, without entering any state anew.
+full_screen_and_back() {
+    local entered before_shot paused
+    # Focusing the window, and the switches, take the focus away for a moment: no pause.
+    paused=$(count "Paused...")
+    xdotool windowfocus --sync "$window" 2>/dev/null
+    sleep 1 # the volume indicator gone
+    entered=$(count "Entering screen state")
+    capture before_full_screen >/dev/null
+    before_shot=$work/before_full_screen.png
+    xdotool key --window "$window" F11
+    wait_log "Switching to full screen..." 1 5
+    sleep 1.5
+    local size
+    size=$(xwininfo -root -tree | awk '/"Quavero"/ {print $(NF-1)}' | head -1)
+    import -window root "$work/full_screen.png" 2>/dev/null
+    [ -n "${SHOTS:-}" ] && cp "$work/full_screen.png" "$SHOTS/"
+    bright "$(convert "$work/full_screen.png" -colorspace Gray -format '%[fx:mean]' info:)" ||
+        fail "the full screen is black"
+    xdotool key --window "$window" alt+Return
+    wait_log "Switching to a window..." 1 5
+    # Back in a window, the focus goes back to it, as a window manager gives it.
+    xdotool windowfocus "$window" 2>/dev/null
+    sleep 1.5
+    shot after_full_screen
+    [ "$(window_size)" = "800x480" ] || fail "back from full screen the window is $(window_size), not 800x480"
+    [ "$(count "Entering screen state")" -eq "$entered" ] || fail "full screen and back entered a screen state anew"
+    [ "$(count "Paused...")" -eq "$paused" ] || fail "full screen and back paused the game"
+    local difference
+    difference=$(compare -metric RMSE "$before_shot" "$work/after_full_screen.png" null: 2>&1 | sed 's/.*(\(.*\))/\1/')
+    awk -v d="${difference:-1}" 'BEGIN { exit !(d < 0.08) }' ||
+        fail "the screen after full screen and back differs from before (RMSE $difference)"
+}
+
+window_size() { xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
+
 # The tabs the computer played in the phrase before the player's latest turn.
 phrase() {
     awk '/Computer plays tab/ { t = $NF; sub(/\.+$/, "", t); p = p " " t }
@@ -114,6 +193,12 @@ win_with_keys() {
                 logged_within "Player chooses tab" $((chosen + 1)) 1.5 && break
             done
             [ "$(count "Player chooses tab")" -gt "$chosen" ] || { fail "tab $tab not taken in turn $turn"; return 1; }
+            if [ "$turn" -eq 5 ] && [ -z "${paused_mid_phrase:-}" ]; then
+                # In the middle of the phrase: paused, silent, resumed, and the phrase still won.
+                paused_mid_phrase=1
+                sleep 1
+                pause_and_resume paused_mid_phrase p
+            fi
             if [ -z "${quick_answer_seen:-}" ]; then
                 # The computer's next phrase after a quick answer: no bubble left over.
                 quick_answer_seen=1
@@ -133,6 +218,10 @@ for _ in $(seq 1 100); do
     sleep 0.1
 done
 [ -n "$window" ] || { fail "no window"; exit 1; }
+if [ -n "$libraries" ]; then
+    grep -q "$libraries/libSDL-1.2" "/proc/$pid/maps" && grep -q "libSDL2-2.0" "/proc/$pid/maps" ||
+        fail "the game did not load SDL from $libraries"
+fi
 # The window exists a moment before its first frame.
 seen=0
 means=""
@@ -155,6 +244,24 @@ click 400 240 # skip the scroller
 state 20001
 shot title
 at_title=$(recorded)
+
+# The sound keys on the title's menu music: mute silences it, four steps down
+# make it quieter, and the level comes back.
+sleep 1.6
+loud=$(peak_ahead 1.5)
+press m
+shot volume_muted
+muted=$(peak_ahead 1)
+press m
+for _ in 1 2 3 4; do press minus; done
+shot volume_down
+quiet=$(peak_ahead 1.5)
+for _ in 1 2 3 4; do press equal; done
+awk -v p="${muted:-1}" 'BEGIN { exit !(p == 0) }' || fail "the menu music is heard while muted (peak $muted)"
+awk -v q="${quiet:-1}" -v l="${loud:-0}" 'BEGIN { exit !(l > 0.05 && q < l / 2) }' ||
+    fail "four steps down did not lower the menu music by 12 dB (peak $loud, then $quiet)"
+full_screen_and_back
+pause_and_resume title_focus_lost focus
 click 630 240 # play
 state 50001
 shot track_selection
@@ -169,7 +276,7 @@ melody=$(peak "$(minus "$(recorded)" 2.5)" 2)
 # A game lost with the mouse: the hub is always a wrong tab.
 for life in 1 2 3; do
     wait_log "Your turn..." "$life" 60 || break
-    [ "$life" -eq 1 ] && { sleep 0.4; shot players_turn; }
+    [ "$life" -eq 1 ] && { sleep 0.4; shot players_turn; pause_and_resume paused_first_turn p; }
     click 400 240
     wait_log "Wrong tab, a life lost..." "$life" 10 || break
 done
@@ -233,6 +340,7 @@ if [ "$path" = win ]; then
     echo "last 3 s of the game-over jingle before the menu music (from $(minus "$over_end" 3.1) s of the recording):"
     echo "$over_stat" | grep -E "Length|Maximum amplitude|RMS +amplitude"
 fi
-echo "game flow test ($path) ended with $failures failures (audio peak before loading $before, menu music $menu," \
-    "melody $melody, game-over tail ${over:-not heard}, level-done tail ${done_tail:-not heard})"
+echo "game flow test ($path${libraries:+, SDL from $libraries}) ended with $failures failures (audio peak before" \
+    "loading $before, menu music $menu (muted $muted, four steps down $loud to $quiet), melody $melody," \
+    "game-over tail ${over:-not heard}, level-done tail ${done_tail:-not heard})"
 [ "$failures" -eq 0 ]

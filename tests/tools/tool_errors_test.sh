@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # xmrender and xminfo as a user meets them: every bad argument or input ends
 # with a message on stderr, nothing on stdout and the exit code in the table;
-# the good paths answer --help and --version, stream WAV to standard output
-# and play through the (dummy) sound card.
+# the good paths answer --help and --version, stream WAV and raw to standard output,
+# hear one channel alone, skip through a playlist and play through the (dummy)
+# sound card.
 set -u
 xmrender=$1
 xminfo=$2
 module=$3
+writer=$4 # the module writer of tools/xmconform
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp "$module" "$work/song.xm"
@@ -46,6 +48,16 @@ xminfo|song.xm song.xm|2|too many arguments
 xmrender|missing.xm out.wav|1|missing.xm: No such file
 xminfo|out.wav|1|No such file
 xmrender|-t 1 song.xm folder|1|cannot write folder
+xmrender|-f flac song.xm out.wav|2|option -f takes wav or raw, not 'flac'
+xmrender|--format= song.xm out.wav|2|option --format takes wav or raw
+xmrender|--solo 0 song.xm out.wav|2|option --solo takes channels from 1 to 256
+xmrender|--mute 2-1 song.xm out.wav|2|option --mute takes channels
+xmrender|--solo 1,,2 song.xm out.wav|2|option --solo takes channels
+xmrender|--solo 3 song.xm out.wav|2|song.xm has no channel 3 (it has 2)
+xmrender|--mute 1,300 song.xm|2|option --mute takes channels
+xmrender|-p song.xm missing.xm|1|missing.xm: No such file
+xmrender|-p --solo 1-3 song.xm|2|song.xm has no channel 3
+xmrender|-p folder song.xm|1|folder: is a folder
 TABLE
 cmp -s song.xm "$module" || fail "the refused output overwrote the module"
 printf 'not a module' >junk.xm
@@ -61,6 +73,30 @@ done
 "$xmrender" -t 1 song.xm written.wav >/dev/null || fail "xmrender to a file"
 cmp -s <(tail -c +45 streamed.wav) <(tail -c +45 written.wav) || fail "streamed and written WAV samples differ"
 "$xmrender" -t 1 song.xm - | head -c 4 | grep -q RIFF || fail "a piped WAV does not start with RIFF"
+# Raw output is the WAV's samples without the header.
+"$xmrender" -f raw -t 1 song.xm - >streamed.raw 2>err || fail "xmrender raw to stdout: $(cat err)"
+"$xmrender" --format=raw -t 1 song.xm written.raw >/dev/null || fail "xmrender raw to a file"
+cmp -s streamed.raw written.raw || fail "streamed and written raw output differ"
+cmp -s streamed.raw <(tail -c +45 written.wav) || fail "raw output is not the WAV's samples"
+# One channel alone: --solo 1 is --mute 2, neither is the whole song or silence, muting all is.
+# (A module of its own: two voices, one a fifth above the other, from the first row.)
+python3 -c "import sys; sys.path.insert(0, sys.argv[1]); import modwriter as w
+s = w.Song(16, channels=2); s.set(0, 0, note=61, ins=1); s.set(0, 1, note=68, ins=1, fx=0xA, param=0x01)
+open('two.xm', 'wb').write(w.xm_bytes(s))" "$writer" || fail "cannot write two.xm"
+"$xmrender" -f raw two.xm whole.raw >/dev/null || fail "xmrender two.xm"
+"$xmrender" -f raw --solo 1 two.xm solo.raw >/dev/null || fail "xmrender --solo"
+"$xmrender" -f raw --mute 2 two.xm mute.raw >/dev/null || fail "xmrender --mute"
+"$xmrender" -f raw --mute 1-2 two.xm none.raw >/dev/null || fail "xmrender --mute all"
+"$xmrender" -f raw --solo 2 --mute 1 two.xm other.raw >/dev/null || fail "xmrender --solo 2"
+cmp -s solo.raw mute.raw || fail "--solo 1 and --mute 2 differ"
+cmp -s solo.raw whole.raw && fail "--solo 1 is the whole song"
+cmp -s solo.raw other.raw && fail "--solo 1 is --solo 2"
+[ "$(tr -d '\0' <solo.raw | wc -c)" -gt 1000 ] || fail "--solo 1 is silent"
+[ "$(tr -d '\0' <none.raw | wc -c)" -eq 0 ] || fail "--mute 1-2 is not silent"
+# A playlist: n (or Enter) goes on to the next song at once; the last one plays to its end.
+printf 'n' | "$xmrender" -t 1 --play song.xm song.xm >out 2>err || fail "playlist: $(cat err)"
+grep -q "\[1/2\] song.xm  Position .*Time 00:00.[0-5]" err || fail "n did not skip the first song: $(cat err)"
+grep -q "\[2/2\] song.xm  Position .*Time 00:01.0" err || fail "the second song did not play: $(cat err)"
 # Played through the sound card: the status line tells where the song is.
 "$xmrender" -t 0.5 song.xm >out 2>err || fail "playing: $(cat err)"
 grep -q "Position 000/.*Time 00:00" err || fail "playing shows no status line: $(cat err)"

@@ -19,7 +19,8 @@ HOW_TO_PLAY = [
 ]
 KEYS = ["Tabs: 1 2 3 4, or 7 9 1 3 on the keypad",
         "Menus: arrow keys, then Enter or Space",
-        "Escape: back to the menu"]
+        "Volume: - = music, [ ] effects, M mute",
+        "P pause, F11 full screen, Escape back"]
 
 CREDITS = [
     ("title", "QUAVERO"),
@@ -258,8 +259,8 @@ def draw_startup_scroller(ctx, w, h):
     for idx, (head, lines) in enumerate(sections):
         bottom = section_card(ctx, w, h, head, lines, bottom, TAB[idx % 4]) - gap
     # The screen at rest, the mascot arriving last
-    mascot(ctx, cx - 20, 104, 44, look=(0, 0.5), mouth="smile")
-    section_card(ctx, w, h, "KEYS", KEYS, 388, CREAM)
+    mascot(ctx, cx - 20, 96, 44, look=(0, 0.5), mouth="smile")
+    section_card(ctx, w, h, "KEYS", KEYS, 396, CREAM)
     text(ctx, "Click or press Enter to begin", cx, 446, 30, TAB[1], shadow_px=3)
 
 

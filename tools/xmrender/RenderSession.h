@@ -1,8 +1,10 @@
 #pragma once
 
+#include "ChannelChoice.h"
 #include "VelaXM/VelaXM.h"
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 // How a module is rendered, as the command line sets it.
@@ -24,6 +26,9 @@ public:
     explicit TRenderSession(const TRenderSettings& settings);
     // Loads the module image; false when it is no XM or MOD module.
     bool Load(const std::vector<uint8_t>& image);
+    // Silences the loaded module's channels that the choice leaves out; an error
+    // text when the module lacks a chosen channel, else "".
+    std::string ChooseChannels(const TChannelChoice& choice) { return ApplyChannelChoice(choice, *player_.Module); }
     // Renders the next block of kBlockFrames stereo frames into block
     // (kBlockFrames x 2 values); false once the render is over (block untouched).
     bool NextBlock(int16_t* block);

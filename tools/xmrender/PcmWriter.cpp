@@ -1,4 +1,4 @@
-#include "WavWriter.h"
+#include "PcmWriter.h"
 
 #include <algorithm>
 #include <cstring>
@@ -20,14 +20,15 @@ void put32(uint8_t* p, uint32_t v)
 
 } // namespace
 
-WavWriter::~WavWriter()
+PcmWriter::~PcmWriter()
 {
     if (file_ != nullptr)
         Close();
 }
 
-bool WavWriter::Open(const std::string& path, int32_t sampleRate, int32_t channels)
+bool PcmWriter::Open(const std::string& path, int32_t sampleRate, int32_t channels, bool wavHeader)
 {
+    wavHeader_ = wavHeader;
     file_ = path == "-" ? stdout : std::fopen(path.c_str(), "wb");
     // Only an output that starts here and is not appended to can take the header back.
     seekable_ = file_ != nullptr && std::ftell(file_) == 0 && (fcntl(fileno(file_), F_GETFL) & O_APPEND) == 0;
@@ -35,10 +36,10 @@ bool WavWriter::Open(const std::string& path, int32_t sampleRate, int32_t channe
     channels_ = channels;
     dataBytes_ = 0;
     ok_ = file_ != nullptr;
-    return ok_ && writeHeader();
+    return ok_ && (!wavHeader_ || writeHeader());
 }
 
-bool WavWriter::writeHeader()
+bool PcmWriter::writeHeader()
 {
     uint8_t h[44];
     const uint64_t known = seekable_ ? dataBytes_ : 0xFFFFFFFFu;
@@ -60,7 +61,7 @@ bool WavWriter::writeHeader()
     return ok_;
 }
 
-bool WavWriter::Write(const int16_t* values, size_t count)
+bool PcmWriter::Write(const int16_t* values, size_t count)
 {
     uint8_t buffer[4096];
     size_t done = 0;
@@ -75,11 +76,11 @@ bool WavWriter::Write(const int16_t* values, size_t count)
     return ok_;
 }
 
-bool WavWriter::Close()
+bool PcmWriter::Close()
 {
     if (file_ == nullptr)
         return false;
-    if (seekable_)
+    if (seekable_ && wavHeader_)
         writeHeader();
     ok_ = (file_ == stdout ? std::fflush(file_) : std::fclose(file_)) == 0 && ok_;
     file_ = nullptr;

@@ -1,0 +1,159 @@
+// Pitch effects: arpeggio, portamentos, glissando, vibrato and the frequency model.
+#include "VelaXM/EffectsFixture.h"
+
+using namespace xmtest;
+
+TEST(EffectsPitch, ArpeggioOffsetsInLinearMode)
+{
+    EffectsFixture f = startEffects({{0, 0, cell(49, 1, 0, 0, 0x37)}});
+    const int32_t expected[] = {0, -192, -448, 0, -192, -448};
+    EXPECT_EQ(f.ch().PeriodOffset, expected[0]);
+    for (int tick = 1; tick < 6; ++tick) {
+        f.m().ProcessTick();
+        EXPECT_EQ(f.ch().PeriodOffset, expected[tick]) << tick;
+    }
+}
+
+TEST(EffectsPitch, ArpeggioOffsetsInAmigaMode)
+{
+    EffectsFixture f = startEffects({{0, 0, cell(49, 1, 0, 0, 0x0C)}}, false);
+    const int32_t base = f.m().GetPeriod(f.ch().Note, f.ch().Finetune);
+    EXPECT_EQ(f.ch().ArpeggioOffsets[2], f.m().GetPeriod(f.ch().Note + 12, 0) - base);
+    EXPECT_EQ(f.ch().ArpeggioOffsets[2], -base / 2);
+}
+
+TEST(EffectsPitch, PortamentosMoveThePeriod)
+{
+    EffectsFixture f =
+        startEffects({{0, 0, cell(49, 1, 0, 1, 0x02)}, {1, 0, cell(0, 0, 0, 2, 0)}, {2, 0, cell(0, 0, 0, 14, 0x13)}});
+    const int32_t period = f.ch().Period;
+    runTicks(f.m(), 5);
+    EXPECT_EQ(f.ch().Period, period - 5 * 8);
+    runTicks(f.m(), 6); // row 1: 2xx without a parameter has no memory yet
+    EXPECT_EQ(f.ch().Period, period - 5 * 8);
+    f.m().ProcessTick(); // row 2: fine portamento up by 3 once
+    EXPECT_EQ(f.ch().Period, period - 40 - 12);
+    EXPECT_EQ(f.ch().TargetPeriod, f.ch().Period);
+}
+
+TEST(EffectsPitch, TonePortamentoSlidesToTheTargetAndStops)
+{
+    EffectsFixture f = startEffects({{0, 0, cell(49, 1)}, {1, 0, cell(50, 1, 0, 3, 0x10)}});
+    const int32_t from = f.ch().Period;
+    runTicks(f.m(), 6);
+    EXPECT_EQ(f.ch().Period, from); // a portamento note does not restart
+    EXPECT_EQ(f.ch().TargetPeriod, from - 64);
+    f.m().ProcessTick();
+    EXPECT_EQ(f.ch().Period, from - 64); // 4 x 16 per tick reaches it at once
+    f.m().ProcessTick();
+    EXPECT_EQ(f.ch().Period, from - 64);
+}
+
+TEST(EffectsPitch, GlissandoStopsOnSemitones)
+{
+    EffectsFixture f = startEffects({{0, 0, cell(49, 1, 0, 14, 0x31)}, {1, 0, cell(53, 0, 0, 3, 0xFF)}});
+    runTicks(f.m(), 6);
+    const int32_t from = f.ch().Period;
+    for (int semitone = 1; semitone <= 4; ++semitone) {
+        f.m().ProcessTick();
+        EXPECT_EQ(f.ch().Period, from - 64 * semitone);
+    }
+}
+
+TEST(EffectsPitch, VibratoStepsByTheSineAndKeepsTheSpeed)
+{
+    EffectsFixture f = startEffects({{0, 0, cell(49, 1, 0, 4, 0x48)}, {1, 0, cell(0, 0, 0, 4, 0x02)}});
+    // Tick 0 already stepped once at position 0 (sine 0); the next step reads position 4:
+    // sine entry round(127 x sin(2 pi x 4 / 64)) = round(48.60) = 49, doubled 98;
+    // depth 8: (98 x 8) asr 7 = 784 asr 7 = 6; period offset 4 x 6 = 24.
+    f.m().ProcessTick();
+    EXPECT_EQ(f.ch().PeriodOffset, 24);
+    runTicks(f.m(), 5); // row 1: 402 changes the depth and keeps the speed
+    EXPECT_EQ(f.ch().VibratoSpeed, 4);
+    EXPECT_EQ(f.ch().VibratoDepth, 2);
+}
+
+TEST(EffectsPitch, FrequencyModel)
+{
+    TVelaXMModule m;
+    EXPECT_EQ(m.GetPeriod(48, 0), 7680 - 64 * 48);
+    EXPECT_EQ(m.GetFrequency(4608), 8363);
+    EXPECT_EQ(m.GetFrequency(4608 - 768), 2 * 8363);
+    EXPECT_EQ(m.GetNoteFromPeriod(m.GetPeriod(30, 0), 0), 30);
+    EXPECT_GT(m.GetFrequency(-100), 0);
+    EXPECT_EQ(m.GetFrequency(54784 + 10000), 0);
+    m.LinearFrequencies = false;
+    EXPECT_EQ(m.GetPeriod(48, 0), (856 * 16 * 2) >> 4);
+    EXPECT_EQ(m.GetFrequency(428), 14317456 / 428);
+    EXPECT_EQ(m.GetFrequency(0), 1);
+    EXPECT_EQ(m.GetNoteFromPeriod(1, 0), 120);
+}
+
+TEST(EffectsPitch, FinetuneDigitCountsEighthsOfASemitone)
+{
+    // Linear periods: C-4 (note 48 from 0) is 7680 - 64 x 48 = 4608; a finetune f takes f asr 1 off.
+    // XM E5y is y - 8 eighths: E52 = -6 x 16 = -96, period 4608 + 48 = 4656; E5F = +7 x 16 = 112, 4552.
+    // MOD reads the digit as -8..7: E52 = +32, period 4592; E5E = -2 x 16 = -32, period 4624.
+    struct Case {
+        bool mod;
+        int32_t parameter, finetune, period;
+    };
+    for (const Case c : {Case{false, 0x52, -96, 4656}, Case{false, 0x5F, 112, 4552}, Case{true, 0x52, 32, 4592},
+                         Case{true, 0x5E, -32, 4624}}) {
+        EffectsFixture f = startEffects(
+            {{0, 0, cell(49, 1)}, {1, 0, cell(49, 0, 0, 14, c.parameter)}, {2, 0, cell(0, 0, 0, 14, 0x5C)}});
+        f.m().SignedFinetuneDigit = c.mod;
+        runTicks(f.m(), 6);
+        EXPECT_EQ(f.ch().Finetune, c.finetune) << c.parameter;
+        EXPECT_EQ(f.ch().Period, c.period) << c.parameter;
+        // Without a note of its own the digit changes nothing.
+        runTicks(f.m(), 6);
+        EXPECT_EQ(f.ch().Finetune, c.finetune) << c.parameter;
+        EXPECT_EQ(f.ch().Period, c.period) << c.parameter;
+    }
+}
+
+TEST(EffectsPitch, ModFinePortamentosHaveNoMemory)
+{
+    // E12 then E10, E23 then E20: XM repeats the last value (4 period units each), MOD does nothing.
+    for (const bool mod : {false, true}) {
+        EffectsFixture f = startEffects({{0, 0, cell(49, 1)},
+                                         {1, 0, cell(0, 0, 0, 14, 0x12)},
+                                         {2, 0, cell(0, 0, 0, 14, 0x10)},
+                                         {3, 0, cell(0, 0, 0, 14, 0x23)},
+                                         {4, 0, cell(0, 0, 0, 14, 0x20)}});
+        f.m().SlideMemory = !mod;
+        const int32_t from = f.ch().Period;
+        const int32_t xm[4] = {-8, -16, -4, 8};
+        const int32_t modOffsets[4] = {-8, -8, 4, 4};
+        for (int32_t row = 0; row < 4; ++row) {
+            runTicks(f.m(), 6);
+            EXPECT_EQ(f.ch().Period - from, mod ? modOffsets[row] : xm[row]) << "row " << row + 1 << " mod " << mod;
+        }
+    }
+}
+
+TEST(EffectsPitch, ModSlidesStopAtTheFormatsHighestAndLowestNotes)
+{
+    // Quarter periods: C-4 (MOD's C-2) is 4 x 428 = 1712. 1FF climbs 4 x 255 = 1020 a tick, so
+    // 1712 - 1020 = 692, then the limit 4 x 113 = 452; 2FF falls to 4 x 856 = 3424 in two ticks.
+    EffectsFixture up = startEffects({{0, 0, cell(49, 1, 0, 1, 0xFF)}}, false);
+    up.m().ModPeriodLimits = true;
+    EXPECT_EQ(up.ch().Period, 1712);
+    const int32_t upwards[3] = {692, 452, 452};
+    for (const int32_t period : upwards) {
+        up.m().ProcessTick();
+        EXPECT_EQ(up.ch().Period, period);
+    }
+    EffectsFixture down = startEffects({{0, 0, cell(49, 1, 0, 2, 0xFF)}}, false);
+    down.m().ModPeriodLimits = true;
+    const int32_t downwards[3] = {2732, 3424, 3424};
+    for (const int32_t period : downwards) {
+        down.m().ProcessTick();
+        EXPECT_EQ(down.ch().Period, period);
+    }
+    // XM in Amiga mode slides on to the player's own limit, period 27.
+    EffectsFixture xm = startEffects({{0, 0, cell(49, 1, 0, 1, 0xFF)}}, false);
+    runTicks(xm.m(), 2);
+    EXPECT_EQ(xm.ch().Period, 27);
+}
