@@ -3,7 +3,8 @@
 // The versions of the mix routine family: the scalar templates (the reference,
 // and the only version on processors other than x86-64) and vector versions
 // that give bit-identical results. The fastest version this processor runs is
-// chosen once, on first use.
+// chosen once, on first use. The build decides which versions exist at all:
+// MixKernelSets.cpp for native processors, MixKernelSetsWasm.cpp for WebAssembly.
 #include "VelaXM/MixKernels.h"
 
 #include <vector>
@@ -23,11 +24,10 @@ const std::vector<MixKernelSet>& availableMixKernels();
 // The fastest version this processor runs.
 const MixRoutineTable& activeMixRoutines();
 
-#if defined(__x86_64__)
 // The scalar table with vector routines for the common voices (mono sample,
-// stereo output, no filter) put in; the other combinations stay scalar.
+// stereo output, no filter) put in; the other combinations stay scalar. Only
+// the builds that compile their kernels define them.
 const MixRoutineTable& sse2MixRoutines();
 const MixRoutineTable& avx2MixRoutines();
-#endif
 
 } // namespace velaxm

@@ -1,8 +1,10 @@
 // Vector mix routines on SSE2, which every x86-64 processor has: four output
 // frames per round, with the same integer arithmetic as the scalar routines.
+// The WebAssembly build compiles them too: Emscripten turns the intrinsics
+// into WebAssembly SIMD.
 #include "VelaXM/MixVectorCommon.h"
 
-#if defined(__x86_64__)
+#if defined(__SSE2__)
 #include <emmintrin.h>
 
 namespace velaxm {

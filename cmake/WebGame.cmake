@@ -18,10 +18,6 @@ add_library(OpenGL::GL INTERFACE IMPORTED)
 # (it takes cross-origin isolation headers); the browser build runs on one thread.
 add_library(Threads::Threads INTERFACE IMPORTED)
 
-# The renderer and the loaders report failures with exceptions.
-add_compile_options(-fexceptions)
-add_link_options(-fexceptions)
-
 # Flags for targets made in the folders, applied once they all exist.
 function(quavero_web_targets)
   # The data packer runs at build time under node, reading and writing the host's files.

@@ -15,7 +15,8 @@ PACKAGES=(
   imagemagick sox libwayland-client0
   # the installed tree: desktop entry, metainfo and manual page checks
   desktop-file-utils appstream man-db
-  # the browser build and its test in headless chromium (puppeteer-core from npm drives it)
+  # the browser build (Emscripten, and dpkg-source for the libraries it builds from
+  # Debian's sources) and its test in headless chromium (puppeteer-core from npm drives it)
   emscripten dpkg-dev chromium
 )
 # npm comes with Debian's nodejs through the npm package, or with a node from elsewhere.

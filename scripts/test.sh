@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the plain and the sanitizer build, and runs
-# the whole suite in both under a virtual X display, then builds the browser
-# version and plays it in headless chromium, then installs the Debian package in
-# a clean Debian 12 root and starts it there.
+# the whole suite in both under a virtual X display, runs the engine's tests
+# built in WebAssembly under node, then builds the browser version and plays it
+# in headless chromium, then installs the Debian package in a clean Debian 12
+# root and starts it there.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -25,6 +26,10 @@ echo "== thread-sanitizer tests in build-tsan"
 TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
   ctest --test-dir build-tsan --output-on-failure -j"$(nproc)" --timeout 300 \
   -R "^(SoundDoor|LoadAssets|LoadThread)" || status=1
+
+# The engine built with Emscripten, its tests run under node.
+echo "== engine tests under node"
+bash scripts/test-web-node.sh || status=1
 
 # The browser build, played in headless chromium.
 echo "== browser build and test"

@@ -131,9 +131,9 @@ std::string renderWholeSong(const std::filesystem::path& path)
 }
 
 // What a case renders: the first 30 s at interpolation 0..3, or the whole song at cubic,
-// which only the plain build does (under the sanitizers it takes minutes).
+// which only the plain build does (under the sanitizers or node it takes minutes).
 constexpr int kWholeSong = -1;
-#ifdef QUAVERO_SANITIZE
+#ifdef QUAVERO_PREFIXES_ONLY
 const auto kKinds = testing::Values(0, 1, 2, 3);
 #else
 const auto kKinds = testing::Values(0, 1, 2, 3, kWholeSong);
