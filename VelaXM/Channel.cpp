@@ -11,18 +11,16 @@ void TVelaXMChannel::VoiceReset()
     Released = false;
     AutoVibratoSweepCounter = 0;
     AutoVibratoPosition = 0;
-    // Waveforms 4..7 keep their phase running across notes.
-    if (VibratoWaveform < 4)
-        VibratoPosition = 0;
-    if (TremoloWaveform < 4)
-        TremoloPosition = 0;
     TremorCounter = 0;
+    TremorSilent = false;
     FadeoutVolume = 65536;
 }
 
 void TVelaXMChannel::FullReset()
 {
     VoiceReset();
+    VibratoPosition = 0;
+    TremoloPosition = 0;
     Instrument = nullptr;
     Sample = nullptr;
     Panning = DefaultPanning;

@@ -32,9 +32,9 @@ enum class TVelaXMBank : uint8_t { Pattern, Reserve, Background };
 // One voice and the effect state of one pattern column.
 class TVelaXMChannel {
 public:
-    // Voice reset, then instrument, sample, panning, gains, notes, cell and filter back to rest.
+    // Voice reset, then vibrato and tremolo phases, instrument, sample, panning, gains, notes, cell and filter back to rest.
     void FullReset();
-    // Switches the voice off and puts envelopes, vibrato phases, tremor and fade-out back to start.
+    // Switches the voice off and puts envelopes, auto-vibrato, tremor and fade-out back to start.
     void VoiceReset();
     // Releases the note: envelopes leave sustain and the fade-out starts.
     void KeyOff();
@@ -76,6 +76,7 @@ public:
     int32_t TremoloDepth = 0;            // 0..15
     int32_t TremoloPosition = 0;         // 0..63
     int32_t TremorCounter = 0;           // ticks into the on/off cycle
+    bool TremorSilent = false;           // the tremor's off phase holds the voice silent
     int32_t TremorOnLength = 0;          // ticks on
     int32_t TremorOffLength = 0;         // ticks off
     int32_t AutoVibratoSweepCounter = 0; // ticks of auto-vibrato sweep done
@@ -103,7 +104,7 @@ public:
     int32_t FineVolumeUpMemory = 0;            // EAx
     int32_t FineVolumeDownMemory = 0;          // EBx
     int32_t PanningSlideMemory = 0;            // Pxy
-    int32_t VolumeOffset = 0;                  // tremolo/tremor offset, rebuilt every tick
+    int32_t VolumeOffset = 0;                  // tremolo offset, rebuilt every tick
 
     bool Glissando = false;         // tone portamento moves in semitones
     int32_t TremoloWaveform = 0;    // 0..7

@@ -60,7 +60,7 @@ int32_t finalVolume(TVelaXMModule& module, TVelaXMChannel& ch)
     ch.Volume = std::clamp(ch.Volume, 0, 64);
     module.GlobalVolume = std::clamp(module.GlobalVolume, 0, 64);
     module.MixAmplification = std::clamp(module.MixAmplification, 0, 256);
-    const int32_t v = std::clamp(ch.Volume + ch.VolumeOffset, 0, 64);
+    const int32_t v = ch.TremorSilent ? 0 : std::clamp(ch.Volume + ch.VolumeOffset, 0, 64);
     ch.EnvVolume = std::clamp(ch.EnvVolume, 0, 64);
     int32_t f = (ch.FadeoutVolume * 4096) >> 16;
     f = (f * ch.EnvVolume) >> 6;

@@ -123,6 +123,10 @@ void soundTickEffect(TVelaXMModule& module, TVelaXMChannel& ch);
 
 // Pitch family.
 void computeArpeggio(const TVelaXMModule& module, TVelaXMChannel& ch, int32_t parameter);
+// A row's first tick holds the vibrato (and tremolo) where the last tick left it (MOD
+// plays the plain note there); the later ticks apply the wave and move on, so a row at
+// speed 1 never modulates.
+void vibratoHold(const TVelaXMModule& module, TVelaXMChannel& ch);
 void vibratoStep(TVelaXMChannel& ch);
 void tonePortamentoStep(const TVelaXMModule& module, TVelaXMChannel& ch);
 // E5x: the note started on this row takes the finetune (in a sample's units).
@@ -130,6 +134,7 @@ void finetuneChange(const TVelaXMModule& module, TVelaXMChannel& ch, int32_t fin
 
 // Volume family.
 void volumeSlide(TVelaXMChannel& ch);
+void tremoloHold(const TVelaXMModule& module, TVelaXMChannel& ch);
 void tremoloStep(TVelaXMChannel& ch);
 void tremorStep(TVelaXMChannel& ch);
 void retriggerVolumeChange(TVelaXMChannel& ch);

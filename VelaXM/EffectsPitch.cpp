@@ -42,17 +42,43 @@ void computeArpeggio(const TVelaXMModule& module, TVelaXMChannel& ch, int32_t pa
     }
 }
 
-void vibratoStep(TVelaXMChannel& ch)
+namespace {
+
+void applyVibrato(TVelaXMChannel& ch)
 {
     const int32_t w = waveValue(ch.VibratoWaveform, ch.VibratoPosition) * 2;
     ch.PeriodOffset += 4 * ((w * ch.VibratoDepth) >> 7);
+}
+
+void applyTremolo(TVelaXMChannel& ch)
+{
+    const int32_t w = waveValue(ch.TremoloWaveform, ch.TremoloPosition) * 2;
+    ch.VolumeOffset += (w * ch.TremoloDepth) >> 6;
+}
+
+} // namespace
+
+void vibratoHold(const TVelaXMModule& module, TVelaXMChannel& ch)
+{
+    if (module.RowTickHoldsModulation)
+        applyVibrato(ch);
+}
+
+void vibratoStep(TVelaXMChannel& ch)
+{
+    applyVibrato(ch);
     ch.VibratoPosition = (ch.VibratoPosition + ch.VibratoSpeed) & 63;
+}
+
+void tremoloHold(const TVelaXMModule& module, TVelaXMChannel& ch)
+{
+    if (module.RowTickHoldsModulation)
+        applyTremolo(ch);
 }
 
 void tremoloStep(TVelaXMChannel& ch)
 {
-    const int32_t w = waveValue(ch.TremoloWaveform, ch.TremoloPosition) * 2;
-    ch.VolumeOffset += (w * ch.TremoloDepth) >> 6;
+    applyTremolo(ch);
     ch.TremoloPosition = (ch.TremoloPosition + ch.TremoloSpeed) & 63;
 }
 
@@ -178,7 +204,7 @@ void pitchRowEffect(TVelaXMModule& module, TVelaXMChannel& ch)
             ch.VibratoSpeed = highNibble(p);
         if (lowNibble(p) != 0)
             ch.VibratoDepth = lowNibble(p);
-        vibratoStep(ch);
+        vibratoHold(module, ch);
         break;
     case kTonePortamentoVolumeSlide:
         if (setsSlideMemory(module, p))
@@ -187,7 +213,7 @@ void pitchRowEffect(TVelaXMModule& module, TVelaXMChannel& ch)
     case kVibratoVolumeSlide:
         if (setsSlideMemory(module, p))
             ch.VolumeSlideMemory = volumeSlideAmount(p);
-        vibratoStep(ch);
+        vibratoHold(module, ch);
         break;
     case kExtended:
         extendedPitchEffect(module, ch);

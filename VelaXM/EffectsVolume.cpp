@@ -49,11 +49,12 @@ void extendedVolumeRowEffect(const TVelaXMModule& module, TVelaXMChannel& ch)
 void volumeSlide(TVelaXMChannel& ch) { ch.Volume += ch.VolumeSlideMemory; }
 
 // Txy sounds for x + 1 ticks and is silent for y + 1, counting the ticks after a row's first.
+// The silence lasts until the tremor sounds again or an instrument number restores the
+// volume, across rows without the effect too: songs that end a note on a tremor rely on it.
 void tremorStep(TVelaXMChannel& ch)
 {
     const int32_t on = ch.TremorOnLength + 1;
-    if (ch.TremorCounter >= on)
-        ch.VolumeOffset -= ch.Volume;
+    ch.TremorSilent = ch.TremorCounter >= on;
     ch.TremorCounter = (ch.TremorCounter + 1) % (on + ch.TremorOffLength + 1);
 }
 
@@ -75,6 +76,7 @@ void volumeRowEffect(TVelaXMModule& module, TVelaXMChannel& ch)
             ch.TremoloSpeed = highNibble(p);
         if (lowNibble(p) != 0)
             ch.TremoloDepth = lowNibble(p);
+        tremoloHold(module, ch);
         break;
     case kSetPanning:
         ch.Panning = p;

@@ -218,6 +218,7 @@ bool TVelaXMModule::LoadMOD(const void* Data, uint32_t Size)
     SlideMemory = false;
     SignedFinetuneDigit = true;
     ModPeriodLimits = true;
+    RowTickHoldsModulation = false;
     Loaded = true;
     return true;
 }

@@ -69,6 +69,7 @@ void TVelaXMModule::Clear()
     SlideMemory = true;
     SignedFinetuneDigit = false;
     ModPeriodLimits = false;
+    RowTickHoldsModulation = true;
     GlobalVolume = 64;
     NumChannels = 0;
     Loaded = false;

@@ -73,6 +73,7 @@ public:
     bool SlideMemory = true;                                         // slides with 0 reuse the last (not MOD)
     bool SignedFinetuneDigit = false;                                // E5x reads x as -8..7 (MOD), else x - 8
     bool ModPeriodLimits = false;                                    // slides stop at B-3 and C-1 (MOD)
+    bool RowTickHoldsModulation = true;                              // vibrato/tremolo kept on a row's first tick (not MOD)
     int32_t NumChannels = 0;                                         // channels per pattern row
     uint8_t DefaultSpeed = 6;                                        // ticks per row at start
     uint8_t DefaultBPM = 125;                                        // beats per minute at start

@@ -59,6 +59,12 @@ void restartVoice(TVelaXMModule& module, TVelaXMChannel& ch, bool handedOver)
         ch.FilterActive = false;
     ch.VolumeEnvelopeHandler.SetPosition(0);
     ch.PanningEnvelopeHandler.SetPosition(0);
+    // A new note starts vibrato and tremolo from the top; an instrument number alone does
+    // not. Waveforms 4..7 keep their phase running across notes.
+    if (ch.VibratoWaveform < 4)
+        ch.VibratoPosition = 0;
+    if (ch.TremoloWaveform < 4)
+        ch.TremoloPosition = 0;
     ch.Period = ch.TargetPeriod;
     ch.Position = 0;
     ch.Backwards = false;

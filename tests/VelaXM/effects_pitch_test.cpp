@@ -60,17 +60,64 @@ TEST(EffectsPitch, GlissandoStopsOnSemitones)
     }
 }
 
-TEST(EffectsPitch, VibratoStepsByTheSineAndKeepsTheSpeed)
+TEST(EffectsPitch, VibratoMovesOnTheLaterTicksAndTheRowsFirstTickHoldsIt)
 {
-    EffectsFixture f = startEffects({{0, 0, cell(49, 1, 0, 4, 0x48)}, {1, 0, cell(0, 0, 0, 4, 0x02)}});
-    // Tick 0 already stepped once at position 0 (sine 0); the next step reads position 4:
-    // sine entry round(127 x sin(2 pi x 4 / 64)) = round(48.60) = 49, doubled 98;
-    // depth 8: (98 x 8) asr 7 = 784 asr 7 = 6; period offset 4 x 6 = 24.
+    // 448: speed 4, depth 8; offset 4 x ((2 x sine x depth) asr 7). Sine entries: position
+    // 4 -> 49, 8 -> 90, 12 -> 117, 16 -> 127, 20 -> 117, 40 -> -90.
+    EffectsFixture f = startEffects({{0, 0, cell(49, 1, 0, 4, 0x48)},
+                                     {1, 0, cell(0, 0, 0, 4, 0x02)},
+                                     {2, 0, cell(0, 1, 0, 4, 0x00)},
+                                     {3, 0, cell(49, 0, 0, 4, 0x00)}});
+    // Row 0: tick 0 holds position 0; ticks 1..5 apply positions 0, 4, 8, 12, 16 and move on.
+    EXPECT_EQ(f.ch().PeriodOffset, 0);
+    const int32_t firstRow[5] = {0, 4 * 6, 4 * 11, 4 * 14, 4 * 15};
+    for (int32_t tick = 1; tick <= 5; ++tick) {
+        f.m().ProcessTick();
+        EXPECT_EQ(f.ch().PeriodOffset, firstRow[tick - 1]) << tick;
+    }
+    // Row 1: 402 changes the depth, keeps the speed, and its first tick holds position 20
+    // without moving: (234 x 2) asr 7 = 3, then tick 1 applies position 20 again.
     f.m().ProcessTick();
-    EXPECT_EQ(f.ch().PeriodOffset, 24);
-    runTicks(f.m(), 5); // row 1: 402 changes the depth and keeps the speed
+    EXPECT_EQ(f.ch().PeriodOffset, 4 * 3);
+    EXPECT_EQ(f.ch().VibratoPosition, 20);
+    f.m().ProcessTick();
+    EXPECT_EQ(f.ch().PeriodOffset, 4 * 3);
     EXPECT_EQ(f.ch().VibratoSpeed, 4);
     EXPECT_EQ(f.ch().VibratoDepth, 2);
+    runTicks(f.m(), 4);
+    // Row 2: an instrument number alone keeps the phase: position 40, (-180 x 2) asr 7 = -3.
+    f.m().ProcessTick();
+    EXPECT_EQ(f.ch().VibratoPosition, 40);
+    EXPECT_EQ(f.ch().PeriodOffset, 4 * -3);
+    runTicks(f.m(), 5);
+    // Row 3: a new note starts the wave from the top.
+    f.m().ProcessTick();
+    EXPECT_EQ(f.ch().VibratoPosition, 0);
+    EXPECT_EQ(f.ch().PeriodOffset, 0);
+
+    // MOD plays the plain note on a row's first tick, however far the wave has run.
+    EffectsFixture mod = startEffects({{0, 0, cell(49, 1, 0, 4, 0x48)}, {1, 0, cell(0, 0, 0, 4, 0x00)}});
+    mod.m().RowTickHoldsModulation = false;
+    runTicks(mod.m(), 6);
+    EXPECT_EQ(mod.ch().VibratoPosition, 20);
+    EXPECT_EQ(mod.ch().PeriodOffset, 0);
+}
+
+TEST(EffectsPitch, VibratoAtSpeedOneNeverModulates)
+{
+    // Every tick is a row's first: the wave holds at position 0 and never moves.
+    EffectsFixture f = startEffects({{0, 0, cell(49, 1, 0, 4, 0x8F)},
+                                     {0, 1, cell(0, 0, 0, 15, 0x01)},
+                                     {1, 0, cell(0, 0, 0, 4, 0x8F)},
+                                     {2, 0, cell(0, 0, 0, 6, 0x00)},
+                                     {3, 0, cell(0, 0, 0, 4, 0x00)}},
+                                    true, 2);
+    for (int32_t row = 1; row <= 3; ++row) {
+        f.m().ProcessTick();
+        EXPECT_EQ(f.m().CurrentRow, row + 1); // the row to read next
+        EXPECT_EQ(f.ch().PeriodOffset, 0) << row;
+        EXPECT_EQ(f.ch().VibratoPosition, 0) << row;
+    }
 }
 
 TEST(EffectsPitch, FrequencyModel)

@@ -45,25 +45,35 @@ TEST(EffectsVolume, SlidesWithBothDigitsSetGoUpByTheUpDigit)
     }
 }
 
-TEST(EffectsVolume, TremoloStepsByTheSine)
+TEST(EffectsVolume, TremoloStepsByTheSineAndTheRowsFirstTickHoldsIt)
 {
-    EffectsFixture t = startEffects({{0, 0, cell(49, 1, 0, 7, 0x4F)}, {0, 0, cell(49, 1, 0, 7, 0x4F)}});
+    EffectsFixture t = startEffects({{0, 0, cell(49, 1, 0, 7, 0x4F)}, {1, 0, cell(0, 0, 0, 7, 0x00)}});
     t.m().ProcessTick();
     EXPECT_EQ(t.ch().VolumeOffset, 0); // position 0 of the sine
     // Position 4: sine entry 49, doubled 98; depth 15: (98 x 15) asr 6 = 1470 asr 6 = 22.
     t.m().ProcessTick();
     EXPECT_EQ(t.ch().VolumeOffset, 22);
+    // Row 1 (700) starts at position 20, where ticks 1..5 left it: sine 117, (234 x 15) asr 6 = 54.
+    runTicks(t.m(), 4);
+    EXPECT_EQ(t.ch().TremoloPosition, 20);
+    EXPECT_EQ(t.ch().VolumeOffset, 54);
+
+    // MOD's first tick plays the plain volume.
+    EffectsFixture mod = startEffects({{0, 0, cell(49, 1, 0, 7, 0x4F)}, {1, 0, cell(0, 0, 0, 7, 0x00)}});
+    mod.m().RowTickHoldsModulation = false;
+    runTicks(mod.m(), 6);
+    EXPECT_EQ(mod.ch().VolumeOffset, 0);
 }
 
 TEST(EffectsVolume, TremorSoundsXPlusOneTicksAndIsSilentYPlusOne)
 {
     // T12: on for 2 ticks, off for 3, counted from the row's second tick (volume 64).
     EffectsFixture f = startEffects({{0, 0, cell(49, 1, 0, 29, 0x12)}});
-    EXPECT_EQ(f.ch().VolumeOffset, 0);
-    const int32_t expected[5] = {0, 0, -64, -64, -64};
+    EXPECT_GT(f.ch().FinalVolume, 0);
+    const bool silent[5] = {false, false, true, true, true};
     for (int32_t tick = 1; tick <= 5; ++tick) {
         f.m().ProcessTick();
-        EXPECT_EQ(f.ch().VolumeOffset, expected[tick - 1]) << tick;
+        EXPECT_EQ(f.ch().FinalVolume == 0, silent[tick - 1]) << tick;
         if (tick == 2) {
             EXPECT_EQ(f.ch().FinalVolume, 4096);
         }
@@ -71,11 +81,29 @@ TEST(EffectsVolume, TremorSoundsXPlusOneTicksAndIsSilentYPlusOne)
 
     // T00 with nothing in memory: lengths 0 and 0 sound one tick, then rest one.
     EffectsFixture none = startEffects({{0, 0, cell(49, 1, 0, 29, 0x00)}});
-    const int32_t alternating[4] = {0, -64, 0, -64};
     for (int32_t tick = 1; tick <= 4; ++tick) {
         none.m().ProcessTick();
-        EXPECT_EQ(none.ch().VolumeOffset, alternating[tick - 1]) << tick;
+        EXPECT_EQ(none.ch().FinalVolume == 0, tick % 2 == 0) << tick;
     }
+}
+
+TEST(EffectsVolume, TremorSilenceLastsUntilAnInstrumentNumberOrTheTremorSounds)
+{
+    // T01 on row 0: ticks 1 on, 2-3 off, 4 on, 5 off. The silence then holds through rows
+    // without the effect, a note without an instrument and a set volume; an instrument
+    // number restores the sample's volume.
+    EffectsFixture f = startEffects({{0, 0, cell(49, 1, 0, 29, 0x01)},
+                                     {1, 0, cell(0, 0, 0, 0, 0x00)},
+                                     {2, 0, cell(50, 0, 0, 12, 0x30)},
+                                     {3, 0, cell(0, 1, 0, 0, 0x00)}});
+    runTicks(f.m(), 5);
+    EXPECT_EQ(f.ch().FinalVolume, 0);
+    for (int32_t tick = 0; tick < 12; ++tick) {
+        f.m().ProcessTick();
+        EXPECT_EQ(f.ch().FinalVolume, 0) << "row " << f.m().CurrentRow << " tick " << f.m().Tick;
+    }
+    f.m().ProcessTick(); // row 3
+    EXPECT_EQ(f.ch().FinalVolume, 4096);
 }
 
 TEST(EffectsVolume, SampleOffsetPanningAndGlobalVolume)
