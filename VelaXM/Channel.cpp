@@ -3,6 +3,7 @@
 void TVelaXMChannel::VoiceReset()
 {
     VoiceOn = false;
+    EnvelopeSilenced = false;
     for (TVelaXMEnvelopeHandler* handler : {&VolumeEnvelopeHandler, &PanningEnvelopeHandler}) {
         handler->Envelope = nullptr;
         handler->SetPosition(0);

@@ -41,6 +41,7 @@ public:
 
     std::string Name;                        // from "CNAM"
     bool VoiceOn = false;                    // the voice is sounding
+    bool EnvelopeSilenced = false;           // switched off by its volume envelope, which L can move back
     TVelaXMModule* Module = nullptr;         // owner
     int32_t Index = 0;                       // 0..255 within the bank
     int32_t ChannelPlugin = 0;               // from "CHFX", unused

@@ -25,6 +25,12 @@ void noteRowEffect(TVelaXMModule& /*module*/, TVelaXMChannel& ch)
     case kEnvelopePosition:
         ch.VolumeEnvelopeHandler.SetPosition(p);
         ch.PanningEnvelopeHandler.SetPosition(p);
+        // A voice its envelope had ended sounds again where the envelope is moved back to
+        // (from where its sample stood when it went silent).
+        if (ch.EnvelopeSilenced) {
+            ch.VoiceOn = true;
+            ch.EnvelopeSilenced = false;
+        }
         break;
     case kMultiRetrigger:
         if (p != 0) {

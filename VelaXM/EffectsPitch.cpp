@@ -7,9 +7,10 @@ namespace velaxm {
 
 namespace {
 
-// MOD slides stop at the notes the format can hold, B-3 (period 113) and C-1 (856),
-// in this player's units of a quarter period.
-constexpr int32_t kModHighestPeriod = 4 * 113;
+// MOD slides stop at the notes the format can hold, B-3 and C-1, at the pitch this player
+// gives those notes, in its units of a quarter period: B-3 is 453 (ProTracker's table
+// rounds it to 4 x 113; a slide to 452 rang 4 cents above the note), C-1 is 4 x 856.
+constexpr int32_t kModHighestPeriod = 453;
 constexpr int32_t kModLowestPeriod = 4 * 856;
 
 int32_t limitSlide(const TVelaXMModule& module, int32_t period)

@@ -74,6 +74,7 @@ void restartVoice(TVelaXMModule& module, TVelaXMChannel& ch, bool handedOver)
     ch.VolumeL = ch.VolumeR = 0;
     ch.CurrentGainL = ch.CurrentGainR = 0;
     ch.VoiceOn = true;
+    ch.EnvelopeSilenced = false;
 }
 
 } // namespace

@@ -49,6 +49,13 @@ bool TVelaXMModule::countRepeat()
     return true;
 }
 
+bool TVelaXMModule::rowPlayed(int32_t Order, int32_t Row) const
+{
+    if (Order < 0 || Order >= 256 || Row < 0 || Row >= kTrackedRows)
+        return true; // beyond what is remembered: taken as played, so the song ends
+    return playedRows_.test(static_cast<size_t>(Order) * kTrackedRows + static_cast<size_t>(Row));
+}
+
 bool TVelaXMModule::markPlayed()
 {
     if (CurrentOrder < 0 || CurrentOrder >= 256 || CurrentRow < 0 || CurrentRow >= kTrackedRows)
@@ -79,17 +86,22 @@ bool TVelaXMModule::findNextRow()
     // wrap); a song without a playable row ends instead of searching forever.
     for (int32_t visits = 0; visits <= 2 * 256 + 2; ++visits) {
         if (CurrentOrder >= length) {
+            // A restart position past the end would wrap forever; it restarts the song instead.
+            // A pattern break on the last order keeps its row: it leads into the restart pattern.
+            const int32_t restart = RestartPosition < length ? RestartPosition : 0;
+            // Rows not played yet still belong to this pass; coming back to played ones ends it.
+            if (length > 0 && !rowPlayed(restart, CurrentRow)) {
+                CurrentOrder = restart;
+                continue;
+            }
             if (!loopSong) {
                 SongEnded = true;
                 return false;
             }
-            // Running out of orders ends a pass of the song, wherever it restarts.
             if (countRepeat())
                 return false;
             SongEnded = false;
-            // A restart position past the end would wrap forever; it restarts the song instead.
-            CurrentOrder = RestartPosition < length ? RestartPosition : 0;
-            CurrentRow = 0;
+            CurrentOrder = restart;
             if (Listener != nullptr)
                 Listener->SongWrapped();
             if (CurrentOrder == 0) {

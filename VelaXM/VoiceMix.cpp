@@ -143,10 +143,11 @@ void mixVoice(TVelaXMModule& module, TVelaXMChannel& ch, const MixTarget& target
                 ch.RampDeltaL = 0;
                 ch.RampDeltaR = 0;
                 ch.RampRemaining = 0;
-                const bool finished =
-                    ch.Bank == TVelaXMBank::Background || ch.FadeoutVolume == 0 || envelopeStaysSilent(ch);
+                const bool byEnvelope = envelopeStaysSilent(ch);
+                const bool finished = ch.Bank == TVelaXMBank::Background || ch.FadeoutVolume == 0 || byEnvelope;
                 if (ch.CurrentGainL == 0 && ch.CurrentGainR == 0 && finished) {
                     ch.VoiceOn = false;
+                    ch.EnvelopeSilenced = byEnvelope;
                     return;
                 }
                 routine = selectRoutine(ch, target.outputChannels, target.interpolation);

@@ -98,12 +98,12 @@ TEST(ChannelEnvelope, KeyOffWithoutVolumeEnvelopeIsImmediate)
     EXPECT_EQ(m.Channels[0].FinalVolume, 0);
 }
 
-TEST(ChannelEnvelope, EnvelopeStartingAtZeroIsAnAttackAndEndsOnItsLastPoint)
+TEST(ChannelEnvelope, EnvelopeStartingAtZeroIsAnAttackAndEndsOnItsLastPointUntilLMovesIt)
 {
     XmInstrument ins;
     ins.volume.points = {{0, 0}, {1, 62}, {2, 38}, {16, 0}};
     ins.volume.type = 1;
-    auto player = playerWith(ins, {{0, 0, cell(49, 1)}});
+    auto player = playerWith(ins, {{0, 0, cell(49, 1)}, {5, 0, cell(0, 0, 0, 21, 0x01)}});
     TVelaXMChannel& ch = player->Module->Channels[0];
     player->Render(); // tick 0 at envelope 0 (the ramp ends at gain 0), tick 1 at 62
     player->Render(); // tick 2 at 38
@@ -112,7 +112,14 @@ TEST(ChannelEnvelope, EnvelopeStartingAtZeroIsAnAttackAndEndsOnItsLastPoint)
     EXPECT_NE(*std::max_element(player->Mix.begin(), player->Mix.end()), 0);
     for (int i = 0; i < 16; ++i)
         player->Render();
-    EXPECT_FALSE(ch.VoiceOn); // resting at 0 on the last point: never heard again
+    EXPECT_FALSE(ch.VoiceOn); // resting at 0 on the last point: silent for good...
+    while (player->Module->PlayedRow < 5)
+        player->Render();
+    // ...unless L01 on row 5 moves the envelope back to its point at 62.
+    EXPECT_TRUE(ch.VoiceOn);
+    player->Render();
+    EXPECT_GT(ch.EnvVolume, 0);
+    EXPECT_NE(*std::max_element(player->Mix.begin(), player->Mix.end()), 0);
 }
 
 TEST(ChannelEnvelope, PanningEnvelopeAndFinalPanning)

@@ -183,11 +183,14 @@ TEST(EffectsPitch, ModFinePortamentosHaveNoMemory)
 TEST(EffectsPitch, ModSlidesStopAtTheFormatsHighestAndLowestNotes)
 {
     // Quarter periods: C-4 (MOD's C-2) is 4 x 428 = 1712. 1FF climbs 4 x 255 = 1020 a tick, so
-    // 1712 - 1020 = 692, then the limit 4 x 113 = 452; 2FF falls to 4 x 856 = 3424 in two ticks.
+    // 1712 - 1020 = 692, then the period of MOD's B-3 (B-5 here), 453; 2FF falls to C-1's
+    // 4 x 856 = 3424 in two ticks.
     EffectsFixture up = startEffects({{0, 0, cell(49, 1, 0, 1, 0xFF)}}, false);
     up.m().ModPeriodLimits = true;
     EXPECT_EQ(up.ch().Period, 1712);
-    const int32_t upwards[3] = {692, 452, 452};
+    EXPECT_EQ(up.m().GetPeriod(71, 0), 453);
+    EXPECT_EQ(up.m().GetPeriod(36, 0), 3424);
+    const int32_t upwards[3] = {692, 453, 453};
     for (const int32_t period : upwards) {
         up.m().ProcessTick();
         EXPECT_EQ(up.ch().Period, period);

@@ -143,6 +143,24 @@ TEST(SequencerTiming, BreakPastThePatternEndGoesToTheNextOrder)
     EXPECT_EQ(rows[1], std::make_pair(2, 0));
 }
 
+TEST(SequencerTiming, BreakOnTheLastOrderLeadsIntoTheRestartPatternsRowsNotYetPlayed)
+{
+    // One order; row 1 breaks to row 3 of the next order, which wraps to order 0 again.
+    XmModule spec;
+    spec.channels = 1;
+    spec.patterns.push_back(makePattern(5, 1, {{1, 0, cell(0, 0, 0, 13, 0x03)}}));
+    auto player = makePlayer(buildXM(spec));
+    const std::vector<std::pair<int32_t, int32_t>> once = {{0, 0}, {0, 1}, {0, 3}, {0, 4}};
+    // Played once (as the game's players are): rows 3 and 4 are new, so the song goes on there.
+    EXPECT_EQ(rowsPlayed(*player), once);
+    EXPECT_TRUE(player->Module->SongEnded);
+    // Looping: only coming back to row 0 at the song's end ends a pass; each pass breaks the same way.
+    EXPECT_EQ(rowsPlayed(*player, 400, 1), once);
+    auto twice = once;
+    twice.insert(twice.end(), {{0, 0}, {0, 1}, {0, 3}, {0, 4}});
+    EXPECT_EQ(rowsPlayed(*player, 400, 2), twice);
+}
+
 TEST(SequencerTiming, PatternLoopPlaysSectionCountPlusOneTimes)
 {
     XmModule spec;
