@@ -27,9 +27,10 @@ const TToolDescription kTool = {
     "Renders an XM or MOD module once through to a 44100 Hz 16-bit stereo WAV file\n"
     "(OUTPUT, or - for standard output), or plays it through the sound card when no\n"
     "OUTPUT is given; --play plays every INPUT in a row (Enter or n: next song).",
-    "The song ends when its order list runs out or when it comes back to a row it has\n"
-    "already played (see --repeats); looping samples then ring for at most the --decay\n"
-    "time. Channels are numbered from 1. Inputs larger than 128 MiB are refused.\n",
+    "The song ends when it comes back to a row it has already played, by a jump or at\n"
+    "the end of its order list (see --repeats); looping samples then ring for at most\n"
+    "the --decay time. Channels are numbered from 1. Inputs larger than 128 MiB are\n"
+    "refused.\n",
 };
 
 // What the command line asks for beyond how each song is rendered.
