@@ -45,16 +45,18 @@ void computeArpeggio(const TVelaXMModule& module, TVelaXMChannel& ch, int32_t pa
 
 namespace {
 
+// The scaled wave is divided (truncating towards zero), not shifted, so that its two halves
+// are mirror images: a shift would reach one unit further below the note than above it.
 void applyVibrato(TVelaXMChannel& ch)
 {
     const int32_t w = waveValue(ch.VibratoWaveform, ch.VibratoPosition) * 2;
-    ch.PeriodOffset += 4 * ((w * ch.VibratoDepth) >> 7);
+    ch.PeriodOffset += 4 * (w * ch.VibratoDepth / 128);
 }
 
 void applyTremolo(TVelaXMChannel& ch)
 {
     const int32_t w = waveValue(ch.TremoloWaveform, ch.TremoloPosition) * 2;
-    ch.VolumeOffset += (w * ch.TremoloDepth) >> 6;
+    ch.VolumeOffset += w * ch.TremoloDepth / 64;
 }
 
 } // namespace

@@ -62,7 +62,7 @@ TEST(EffectsPitch, GlissandoStopsOnSemitones)
 
 TEST(EffectsPitch, VibratoMovesOnTheLaterTicksAndTheRowsFirstTickHoldsIt)
 {
-    // 448: speed 4, depth 8; offset 4 x ((2 x sine x depth) asr 7). Sine entries: position
+    // 448: speed 4, depth 8; offset 4 x (2 x sine x depth / 128). Sine entries: position
     // 4 -> 49, 8 -> 90, 12 -> 117, 16 -> 127, 20 -> 117, 40 -> -90.
     EffectsFixture f = startEffects({{0, 0, cell(49, 1, 0, 4, 0x48)},
                                      {1, 0, cell(0, 0, 0, 4, 0x02)},
@@ -76,7 +76,7 @@ TEST(EffectsPitch, VibratoMovesOnTheLaterTicksAndTheRowsFirstTickHoldsIt)
         EXPECT_EQ(f.ch().PeriodOffset, firstRow[tick - 1]) << tick;
     }
     // Row 1: 402 changes the depth, keeps the speed, and its first tick holds position 20
-    // without moving: (234 x 2) asr 7 = 3, then tick 1 applies position 20 again.
+    // without moving: 234 x 2 / 128 = 3, then tick 1 applies position 20 again.
     f.m().ProcessTick();
     EXPECT_EQ(f.ch().PeriodOffset, 4 * 3);
     EXPECT_EQ(f.ch().VibratoPosition, 20);
@@ -85,10 +85,10 @@ TEST(EffectsPitch, VibratoMovesOnTheLaterTicksAndTheRowsFirstTickHoldsIt)
     EXPECT_EQ(f.ch().VibratoSpeed, 4);
     EXPECT_EQ(f.ch().VibratoDepth, 2);
     runTicks(f.m(), 4);
-    // Row 2: an instrument number alone keeps the phase: position 40, (-180 x 2) asr 7 = -3.
+    // Row 2: an instrument number alone keeps the phase: position 40, -180 x 2 / 128 = -2.
     f.m().ProcessTick();
     EXPECT_EQ(f.ch().VibratoPosition, 40);
-    EXPECT_EQ(f.ch().PeriodOffset, 4 * -3);
+    EXPECT_EQ(f.ch().PeriodOffset, 4 * -2);
     runTicks(f.m(), 5);
     // Row 3: a new note starts the wave from the top.
     f.m().ProcessTick();
@@ -101,6 +101,22 @@ TEST(EffectsPitch, VibratoMovesOnTheLaterTicksAndTheRowsFirstTickHoldsIt)
     runTicks(mod.m(), 6);
     EXPECT_EQ(mod.ch().VibratoPosition, 20);
     EXPECT_EQ(mod.ch().PeriodOffset, 0);
+}
+
+TEST(EffectsPitch, VibratoAndTremoloSwingAsFarBelowAsAbove)
+{
+    // Speed 8, depth 15: tick 3 reads position 16 (sine 127), row 1's tick 2 position 48 (-127).
+    // 254 x 15 / 128 = 29.8 and 254 x 15 / 64 = 59.5 keep 29 and 59 on both sides; a shift
+    // would give -30 and -60 below.
+    for (const int32_t effect : {4, 7}) {
+        EffectsFixture f = startEffects({{0, 0, cell(49, 1, 0, effect, 0x8F)}, {1, 0, cell(0, 0, 0, effect, 0x00)}});
+        const auto offset = [&] { return effect == 4 ? f.ch().PeriodOffset : f.ch().VolumeOffset; };
+        const int32_t peak = effect == 4 ? 4 * 29 : 59;
+        runTicks(f.m(), 3);
+        EXPECT_EQ(offset(), peak) << effect;
+        runTicks(f.m(), 5);
+        EXPECT_EQ(offset(), -peak) << effect;
+    }
 }
 
 TEST(EffectsPitch, VibratoAtSpeedOneNeverModulates)
