@@ -50,10 +50,10 @@ TEST(EffectsVolume, TremoloStepsByTheSineAndTheRowsFirstTickHoldsIt)
     EffectsFixture t = startEffects({{0, 0, cell(49, 1, 0, 7, 0x4F)}, {1, 0, cell(0, 0, 0, 7, 0x00)}});
     t.m().ProcessTick();
     EXPECT_EQ(t.ch().VolumeOffset, 0); // position 0 of the sine
-    // Position 4: sine entry 49, doubled 98; depth 15: (98 x 15) asr 6 = 1470 asr 6 = 22.
+    // Position 4: sine entry 49, doubled 98; depth 15: 98 x 15 / 64 = 1470 / 64 = 22.
     t.m().ProcessTick();
     EXPECT_EQ(t.ch().VolumeOffset, 22);
-    // Row 1 (700) starts at position 20, where ticks 1..5 left it: sine 117, (234 x 15) asr 6 = 54.
+    // Row 1 (700) starts at position 20, where ticks 1..5 left it: sine 117, 234 x 15 / 64 = 54.
     runTicks(t.m(), 4);
     EXPECT_EQ(t.ch().TremoloPosition, 20);
     EXPECT_EQ(t.ch().VolumeOffset, 54);
