@@ -50,7 +50,8 @@ void volumeSlide(TVelaXMChannel& ch) { ch.Volume += ch.VolumeSlideMemory; }
 
 // Txy sounds for x + 1 ticks and is silent for y + 1, counting the ticks after a row's first.
 // The silence lasts until the tremor sounds again or an instrument number restores the
-// volume, across rows without the effect too: songs that end a note on a tremor rely on it.
+// volume, across rows without the effect too, as the trackers leave the voice where the
+// tremor put it.
 void tremorStep(TVelaXMChannel& ch)
 {
     const int32_t on = ch.TremorOnLength + 1;

@@ -122,6 +122,7 @@ private:
     bool repeatsDone() const;
     // Whether the row at CurrentOrder/CurrentRow was played in this pass; marks it played.
     bool markPlayed();
+    // Whether a row was played in this pass, without marking it.
     bool rowPlayed(int32_t Order, int32_t Row) const;
 
     static constexpr int32_t kTrackedRows = 256; // rows per order whose visits are remembered
