@@ -7,6 +7,7 @@
 
 #include <array>
 #include <bitset>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -126,5 +127,8 @@ private:
     bool rowPlayed(int32_t Order, int32_t Row) const;
 
     static constexpr int32_t kTrackedRows = 256; // rows per order whose visits are remembered
+    static constexpr size_t kUntracked = SIZE_MAX;
+    // A row's bit in playedRows_, or kUntracked outside what is remembered.
+    static size_t playedBit(int32_t Order, int32_t Row);
     std::bitset<256 * kTrackedRows> playedRows_; // rows played in this pass, by order and row
 };

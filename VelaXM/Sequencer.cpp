@@ -49,18 +49,24 @@ bool TVelaXMModule::countRepeat()
     return true;
 }
 
-bool TVelaXMModule::rowPlayed(int32_t Order, int32_t Row) const
+size_t TVelaXMModule::playedBit(int32_t Order, int32_t Row)
 {
     if (Order < 0 || Order >= 256 || Row < 0 || Row >= kTrackedRows)
-        return true; // beyond what is remembered: taken as played, so the song ends
-    return playedRows_.test(static_cast<size_t>(Order) * kTrackedRows + static_cast<size_t>(Row));
+        return kUntracked;
+    return static_cast<size_t>(Order) * kTrackedRows + static_cast<size_t>(Row);
+}
+
+bool TVelaXMModule::rowPlayed(int32_t Order, int32_t Row) const
+{
+    const size_t bit = playedBit(Order, Row);
+    return bit == kUntracked || playedRows_.test(bit); // beyond what is remembered: the song ends
 }
 
 bool TVelaXMModule::markPlayed()
 {
-    if (CurrentOrder < 0 || CurrentOrder >= 256 || CurrentRow < 0 || CurrentRow >= kTrackedRows)
+    const size_t bit = playedBit(CurrentOrder, CurrentRow);
+    if (bit == kUntracked)
         return false;
-    const size_t bit = static_cast<size_t>(CurrentOrder) * kTrackedRows + static_cast<size_t>(CurrentRow);
     const bool played = playedRows_.test(bit);
     playedRows_.set(bit);
     return played;
@@ -68,10 +74,9 @@ bool TVelaXMModule::markPlayed()
 
 void TVelaXMModule::ForgetPlayedRows(int32_t Order, int32_t FromRow, int32_t ToRow)
 {
-    if (Order < 0 || Order >= 256)
-        return;
     for (int32_t row = std::max(FromRow, 0); row <= std::min(ToRow, kTrackedRows - 1); ++row)
-        playedRows_.reset(static_cast<size_t>(Order) * kTrackedRows + static_cast<size_t>(row));
+        if (const size_t bit = playedBit(Order, row); bit != kUntracked)
+            playedRows_.reset(bit);
 }
 
 bool TVelaXMModule::findNextRow()
